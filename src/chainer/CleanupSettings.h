@@ -1,0 +1,24 @@
+// What the program deletes at exit and what it leaves to the clean-up script.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "chainer/PackageConfiguration.h"
+#include "cleanup/CleanupScriptRunner.h"
+
+namespace cv {
+
+struct CleanupSettings {
+  std::vector<std::wstring> filesToDelete;
+  std::wstring cleanupFolders;
+};
+
+using PathExistsFunction = std::function<bool(const std::wstring&)>;
+
+// Fills settings and runner from the PREREQ_CHAINER options; does nothing
+// without that section.
+void LoadCleanupSettings(const IniDocument& document, const std::wstring& exePath, const std::wstring& iniPath,
+                         const PathExistsFunction& exists, CleanupSettings& settings, CleanupScriptRunner& runner);
+
+}  // namespace cv

@@ -1,0 +1,113 @@
+#include "chainer/win/Chainer.h"
+
+#include "chainer/win/WindowsEnvironment.h"
+#include "platform/core/PathText.h"
+#include "platform/core/Text.h"
+#include "platform/core/win/FileSystem.h"
+#include "platform/core/win/Handles.h"
+
+namespace cv {
+
+namespace {
+
+// A larger file is no configuration a package tool writes; reading it whole
+// would only risk running out of memory.
+constexpr uint64_t kMaxConfigurationBytes = 256ull << 20;
+
+std::wstring ConfigurationPathFor(const std::wstring& exePath) {
+  std::wstring baseName = GetFileName(exePath);
+  size_t dot = baseName.rfind(L'.');
+  if (dot != std::wstring::npos) baseName.erase(dot);
+  return EnsureTrailingBackslash(GetParentFolder(exePath)) + baseName + L".ini";
+}
+
+}  // namespace
+
+void Chainer::Run() {
+  exePath_ = GetModulePath();
+  exeFolder_ = GetParentFolder(exePath_);
+  iniPath_ = ConfigurationPathFor(exePath_);
+
+  IniDocument document;
+  if (!ReadConfiguration(document)) return;
+
+  WindowsEnvironment environment;
+  PackageConfiguration configuration(environment);
+  LoadPrerequisites(document, configuration);
+  LoadCleanupSettings(document, exePath_, iniPath_, PathExists, cleanup_, cleanupScript_);
+
+  ChainerOptions options;
+  if (LoadChainerOptions(document, options) && !options.LogFile.empty()) {
+    // The log opens here.
+  }
+
+  silent_ = configuration.IsSilent();
+  packageFile_ = exePath_;
+  extractionFolder_ = configuration.ResolveExtractionFolder();
+
+  // The status window shows "Preparing..." here when not silent.
+
+  SetCurrentDirectoryW(exeFolder_.c_str());
+  if (!WaitForInstallerMutex()) {
+    exitCode_ = 1;
+    return;
+  }
+  exitCode_ = ProcessPrerequisites(configuration);
+}
+
+bool Chainer::ReadConfiguration(IniDocument& document) {
+  WIN32_FIND_DATAW data;
+  UniqueFind find(FindFirstFileW(ToLongPath(iniPath_).c_str(), &data));
+  if (!find) return false;
+  uint64_t size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  // The first two bytes are the byte-order mark; shorter files are empty.
+  if (size <= 2 || size > kMaxConfigurationBytes) return true;
+  UniqueFile file(CreateFileW(ToLongPath(iniPath_).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return true;
+  LARGE_INTEGER offset{};
+  offset.QuadPart = 2;
+  if (!SetFilePointerEx(file.get(), offset, nullptr, FILE_BEGIN)) return true;
+  std::vector<uint8_t> bytes(static_cast<size_t>(size - 2));
+  DWORD read = 0;
+  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read == 0) return true;
+  document.Parse(WideFromUtf16Le(bytes.data(), read));
+  return true;
+}
+
+bool Chainer::WaitForInstallerMutex() {
+  // Released right after the wait: the Windows Installer service needs it to
+  // run the MSI setups this program starts.
+  UniqueHandle mutex(OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, L"Global\\_MSIExecute"));
+  bool canRelease = static_cast<bool>(mutex);
+  if (!mutex && GetLastError() == ERROR_ACCESS_DENIED) mutex.reset(OpenMutexW(SYNCHRONIZE, FALSE, L"Global\\_MSIExecute"));
+  if (!mutex) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  if (WaitForSingleObject(mutex.get(), INFINITE) != WAIT_OBJECT_0) return false;
+  if (canRelease) ReleaseMutex(mutex.get());
+  return true;
+}
+
+int32_t Chainer::ProcessPrerequisites(PackageConfiguration&) {
+  // The installation run evaluates and installs the prerequisites here.
+  return 0;
+}
+
+void Chainer::DeleteCleanupFiles() {
+  for (const std::wstring& entry : cleanup_.filesToDelete) {
+    DeleteFileLong(entry);
+    RemoveEmptyFolders(GetParentFolder(entry), cleanup_.cleanupFolders);
+  }
+  // The script cannot remove a folder that still holds other things.
+  const std::vector<std::wstring> paths = cleanupScript_.Paths();
+  for (const std::wstring& path : paths) {
+    size_t allowance = IsFolder(path) ? 1 : 0;
+    if (CountFolderEntries(path) > allowance) cleanupScript_.RemovePath(path);
+  }
+}
+
+Chainer::~Chainer() {
+  DeleteCleanupFiles();
+  // The clean-up script starts here, then the status window closes.
+}
+
+}  // namespace cv

@@ -1,0 +1,261 @@
+#include "platform/core/win/FileSystem.h"
+
+#include <mutex>
+
+#include "platform/core/PathText.h"
+#include "platform/core/win/Handles.h"
+#include "platform/core/win/Security.h"
+
+namespace cv {
+
+namespace {
+
+constexpr size_t kShortPathLimit = 260;
+constexpr size_t kMaxListPattern = 32766;
+constexpr int kTempFileAttempts = 10;
+
+// Paths too long for the plain Win32 form get the long-path prefix.
+std::wstring ForWin32(const std::wstring& path) {
+  if (path.size() < kShortPathLimit || HasLongPathPrefix(path)) return path;
+  return kLongPathPrefix + path;
+}
+
+// Calls fill(buffer, size) until the text fits; fill returns the length it
+// wrote, or the size it needs when that is larger, or 0 on failure.
+template <typename Fill>
+std::wstring ReadGrowing(Fill fill) {
+  std::wstring buffer(kShortPathLimit, L'\0');
+  for (int i = 0; i < 8; ++i) {
+    DWORD n = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return std::wstring();
+    if (n < buffer.size()) {
+      buffer.resize(n);
+      return buffer;
+    }
+    buffer.resize(std::max<size_t>(n + 1, buffer.size() * 2));
+  }
+  return std::wstring();
+}
+
+bool HasWildcard(const std::wstring& path) {
+  // A listing of "*" or "?" would find other files; "\\?\" is no wildcard.
+  size_t from = HasLongPathPrefix(path) ? 4 : 0;
+  return path.find_first_of(L"*?", from) != std::wstring::npos;
+}
+
+std::mutex gTempFolderLock;
+std::wstring gTempFolder;
+
+}  // namespace
+
+std::wstring GetModulePath(HMODULE module) {
+  return ReadGrowing([module](wchar_t* buffer, DWORD size) -> DWORD {
+    DWORD n = GetModuleFileNameW(module, buffer, size);
+    return n >= size ? size : n;  // truncated: ask for a larger buffer
+  });
+}
+
+std::wstring GetWindowsFolder() {
+  return ReadGrowing([](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); });
+}
+
+std::wstring ComputeTempFolder(bool localSystem, GetTempPath2Function tempPath2, const std::wstring& windowsFolder) {
+  if (!localSystem)
+    return ReadGrowing([](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });
+  std::wstring folder;
+  if (tempPath2) {
+    folder = ReadGrowing([tempPath2](wchar_t* buffer, DWORD size) { return tempPath2(size, buffer); });
+  } else if (!windowsFolder.empty()) {
+    folder = EnsureTrailingBackslash(windowsFolder) + L"SystemTemp\\";
+  }
+  if (!folder.empty() && !PathExists(folder)) {
+    // Only SYSTEM and the administrators may use the system's temporary folder.
+    SecurityDescriptorBuilder builder;
+    builder.AddAccount(L"S-1-5-18", true);
+    builder.AddAccount(L"S-1-5-32-544", true);
+    if (PSECURITY_DESCRIPTOR descriptor = builder.Build()) {
+      SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+      CreateDirectoryW(ForWin32(folder).c_str(), &attributes);
+    }
+  }
+  return folder;
+}
+
+std::wstring GetTempFolder() {
+  std::lock_guard<std::mutex> lock(gTempFolderLock);
+  if (gTempFolder.empty()) {
+    static const auto tempPath2 = reinterpret_cast<GetTempPath2Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetTempPath2W")));
+    bool localSystem = IsLocalSystem();
+    gTempFolder = ComputeTempFolder(localSystem, tempPath2, localSystem ? GetWindowsFolder() : std::wstring());
+  }
+  return gTempFolder;
+}
+
+std::wstring CreateTempFile(const std::wstring& prefix, const std::wstring& extension) {
+  std::wstring ext = (!extension.empty() && extension[0] == L'.') ? extension.substr(1) : extension;
+  for (int attempt = 0; attempt < kTempFileAttempts; ++attempt) {
+    wchar_t name[MAX_PATH + 1] = {};
+    if (GetTempFileNameW(GetTempFolder().c_str(), prefix.c_str(), 0, name) == 0) return std::wstring();
+    std::wstring path = name;
+    if (ext.empty()) return path;
+    size_t slash = path.rfind(L'\\');
+    size_t dot = path.rfind(L'.');
+    std::wstring renamed =
+        (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash) ? path.substr(0, dot) : path) +
+        L"." + ext;
+    if (MoveFileW(path.c_str(), ToLongPath(renamed).c_str())) return renamed;
+    DeleteFileW(path.c_str());  // the name with the extension is taken: try another
+  }
+  return std::wstring();
+}
+
+std::wstring GetFinalPath(const std::wstring& path) {
+  UniqueFile file(CreateFileW(ForWin32(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file) return path;
+  std::wstring final = ReadGrowing([&file](wchar_t* buffer, DWORD size) {
+    return GetFinalPathNameByHandleW(file.get(), buffer, size, FILE_NAME_NORMALIZED);
+  });
+  return final.empty() ? path : final;
+}
+
+DWORD GetFileInfo(const std::wstring& path, FILETIME* lastWrite, uint32_t* size) {
+  if (path.empty()) return ERROR_INVALID_PARAMETER;
+  if (path.size() < 2) return ERROR_PATH_NOT_FOUND;
+  bool absolute = (path[0] == L'\\' && path[1] == L'\\') || path[1] == L':';
+  if (!absolute) return ERROR_PATH_NOT_FOUND;
+  if (HasWildcard(path)) return ERROR_INVALID_NAME;
+  // A folder written with its closing backslash is still found.
+  std::wstring query = path.size() > 3 && path.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
+  WIN32_FIND_DATAW data;
+  UniqueFind find(FindFirstFileW(ToLongPath(query).c_str(), &data));
+  if (!find) return GetLastError();
+  if (lastWrite) *lastWrite = data.ftLastWriteTime;
+  if (size) *size = data.nFileSizeLow;
+  return 0;
+}
+
+bool PathExists(const std::wstring& path) { return GetFileInfo(path, nullptr, nullptr) == 0; }
+
+bool IsFolder(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(ForWin32(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+DWORD CreateFolderTree(const std::wstring& path, bool includeLast, std::vector<std::wstring>* created) {
+  if (PathExists(path)) return 0;
+  std::vector<std::wstring> parts = SplitPath(path);
+  size_t count = parts.size() - 1;
+  if (!includeLast && count > 0) --count;
+  std::vector<std::wstring> mine;
+  std::wstring folder = parts[0];
+  for (size_t i = 1; i <= count; ++i) {
+    folder += L"\\" + parts[i];
+    if (CreateDirectoryW(ForWin32(folder).c_str(), nullptr)) {
+      mine.push_back(folder);
+      continue;
+    }
+    DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS) continue;
+    // Leave the machine as it was: take back only what this call created.
+    if (!IsUncPath(path))
+      for (auto it = mine.rbegin(); it != mine.rend(); ++it) RemoveFolder(*it);
+    return error;
+  }
+  if (created) created->insert(created->end(), mine.begin(), mine.end());
+  return 0;
+}
+
+bool RemoveFolder(const std::wstring& path) { return RemoveDirectoryW(ForWin32(path).c_str()) != FALSE; }
+
+bool DeleteFileLong(const std::wstring& path) { return DeleteFileW(ForWin32(path).c_str()) != FALSE; }
+
+namespace {
+
+// Calls visit(full path, find data) for each entry other than "." and "..".
+template <typename Visit>
+bool ForEachEntry(const std::wstring& folder, Visit visit) {
+  std::wstring pattern = folder + L"\\*";
+  if (pattern.size() > kMaxListPattern) return false;
+  if (pattern.size() > kShortPathLimit - 1 && !HasLongPathPrefix(pattern)) pattern = kLongPathPrefix + pattern;
+  WIN32_FIND_DATAW data;
+  UniqueFind find(FindFirstFileW(pattern.c_str(), &data));
+  if (!find) return false;
+  do {
+    std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    visit(folder + L"\\" + name, data);
+  } while (FindNextFileW(find.get(), &data));
+  return true;
+}
+
+void ClearReadOnly(const std::wstring& path, DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_READONLY)
+    SetFileAttributesW(ForWin32(path).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+std::wstring WithoutTrailingBackslash(std::wstring folder) {
+  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return folder;
+}
+
+}  // namespace
+
+void DeleteFolderTree(const std::wstring& folder) {
+  ForEachEntry(WithoutTrailingBackslash(folder), [](const std::wstring& path, const WIN32_FIND_DATAW& data) {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      ClearReadOnly(path, data.dwFileAttributes);
+      DeleteFileLong(path);
+    } else if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+      DeleteFolderTree(path);
+      ClearReadOnly(path, data.dwFileAttributes);
+      RemoveFolder(path);
+    }
+  });
+}
+
+void RemoveEmptyFolders(const std::wstring& folder, const std::wstring& root) {
+  std::wstring limit = WithoutTrailingBackslash(root);
+  std::wstring current = folder;
+  while (current.size() > limit.size()) {
+    std::wstring parent = GetParentFolder(current);
+    if (parent.empty()) break;
+    RemoveFolder(current);
+    current = parent;
+  }
+}
+
+bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& subfolders) {
+  size_t before = subfolders.size();
+  ForEachEntry(WithoutTrailingBackslash(folder), [&subfolders](const std::wstring& path, const WIN32_FIND_DATAW& data) {
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) subfolders.push_back(path);
+  });
+  return subfolders.size() > before;
+}
+
+size_t CountFolderEntries(const std::wstring& folder) {
+  size_t count = 0;
+  ForEachEntry(WithoutTrailingBackslash(folder), [&count](const std::wstring&, const WIN32_FIND_DATAW&) { ++count; });
+  return count;
+}
+
+bool GetEnvVar(const std::wstring& name, std::wstring& value) {
+  value.clear();
+  SetLastError(0);
+  DWORD needed = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
+  if (needed == 0) return GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+  for (int i = 0; i < 4; ++i) {
+    std::wstring buffer(needed, L'\0');
+    DWORD n = GetEnvironmentVariableW(name.c_str(), buffer.data(), needed);
+    if (n < needed) {
+      buffer.resize(n);
+      value = std::move(buffer);
+      return true;
+    }
+    needed = n;  // the value grew in between
+  }
+  return false;
+}
+
+}  // namespace cv

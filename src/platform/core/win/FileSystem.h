@@ -1,0 +1,42 @@
+// File-system operations on wide paths. None of them shows anything or logs.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cv {
+
+// Full path of a module file (this program for null), without truncation.
+std::wstring GetModulePath(HMODULE module = nullptr);
+std::wstring GetWindowsFolder();
+
+using GetTempPath2Function = DWORD(WINAPI*)(DWORD, LPWSTR);
+
+// The process's temporary folder with a trailing backslash, computed once.
+std::wstring GetTempFolder();
+// The rule behind GetTempFolder, with the machine facts passed in.
+std::wstring ComputeTempFolder(bool localSystem, GetTempPath2Function tempPath2, const std::wstring& windowsFolder);
+
+// A new empty file in the temporary folder; empty text on failure.
+std::wstring CreateTempFile(const std::wstring& prefix, const std::wstring& extension = std::wstring());
+std::wstring GetFinalPath(const std::wstring& path);
+DWORD GetFileInfo(const std::wstring& path, FILETIME* lastWrite, uint32_t* size);
+bool PathExists(const std::wstring& path);
+// Creates the missing folders of path (without its last component unless
+// includeLast). On failure the folders this call created are removed again.
+DWORD CreateFolderTree(const std::wstring& path, bool includeLast, std::vector<std::wstring>* created = nullptr);
+bool RemoveFolder(const std::wstring& path);
+bool DeleteFileLong(const std::wstring& path);
+// Deletes everything below folder; the folder itself stays. Links are not followed.
+void DeleteFolderTree(const std::wstring& folder);
+// Removes folder and its parents while they are empty, never reaching root.
+void RemoveEmptyFolders(const std::wstring& folder, const std::wstring& root);
+bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& subfolders);
+// Entries of a folder other than "." and ".."; 0 when it cannot be listed.
+size_t CountFolderEntries(const std::wstring& folder);
+bool IsFolder(const std::wstring& path);
+bool GetEnvVar(const std::wstring& name, std::wstring& value);
+
+}  // namespace cv
