@@ -42,8 +42,7 @@ void Chainer::Run() {
   }
 
   silent_ = configuration.IsSilent();
-  packageFile_ = exePath_;
-  extractionFolder_ = configuration.ResolveExtractionFolder();
+  locator_.Configure(exePath_, configuration.ResolveExtractionFolder());
 
   // The status window shows "Preparing..." here when not silent.
 

@@ -10,6 +10,7 @@
 #include "chainer/IniDocument.h"
 #include "chainer/PackageConfiguration.h"
 #include "cleanup/CleanupScriptRunner.h"
+#include "install/PackageFileLocator.h"
 
 namespace cv {
 
@@ -32,8 +33,7 @@ class Chainer {
 
   int32_t exitCode_ = 0;
   bool silent_ = false;
-  std::wstring packageFile_;
-  std::wstring extractionFolder_;
+  PackageFileLocator locator_;
   CleanupSettings cleanup_;
   CleanupScriptRunner cleanupScript_;
   std::wstring exePath_;
