@@ -44,7 +44,7 @@ test-windows: build
 test: test-native test-windows
 
 demo: build
-	tools/demo
+	@tools/demo
 
 bench: build
 	bench/run
