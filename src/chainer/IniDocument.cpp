@@ -1,5 +1,7 @@
 #include "chainer/IniDocument.h"
 
+#include <algorithm>
+
 #include "platform/core/Text.h"
 
 namespace cv {
@@ -75,8 +77,8 @@ void IniDocument::GetSectionNames(std::vector<std::wstring>& names) const {
 }
 
 void IniDocument::SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-  const Section* found = FindSection(section);
-  Section& target = found ? const_cast<Section&>(*found) : AddSection(section);
+  auto found = std::find_if(sections_.begin(), sections_.end(), [&](const Section& s) { return s.name == section; });
+  Section& target = found != sections_.end() ? *found : AddSection(section);
   target.pairs.push_back({key, value});
 }
 
