@@ -46,7 +46,10 @@ add_executable(integration_tests ${integration_tests})
 target_link_libraries(integration_tests PRIVATE chainer_windows gtest_main)
 target_include_directories(integration_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 add_dependencies(integration_tests cvpackagechainer ${test_helpers})
-gtest_discover_tests(integration_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+# The runs share machine-wide state (the installer mutex, the registry), so
+# they take turns.
+gtest_discover_tests(integration_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+  PROPERTIES TIMEOUT 300 RESOURCE_LOCK machine)
 
 add_executable(md5_bench ${CMAKE_SOURCE_DIR}/bench/Md5Bench.cpp)
 target_link_libraries(md5_bench PRIVATE chainer_windows)
