@@ -27,6 +27,7 @@ file(GLOB helper_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.c
 foreach(src ${helper_sources})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE chainer_windows)
   file(GLOB helper_rc ${CMAKE_SOURCE_DIR}/tests/helpers/${name}.rc)
   if(helper_rc)
     target_sources(${name} PRIVATE ${helper_rc})

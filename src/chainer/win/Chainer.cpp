@@ -5,6 +5,7 @@
 #include "platform/core/Text.h"
 #include "platform/core/win/FileSystem.h"
 #include "platform/core/win/Handles.h"
+#include "platform/core/win/Logger.h"
 
 namespace cv {
 
@@ -38,7 +39,8 @@ void Chainer::Run() {
 
   ChainerOptions options;
   if (LoadChainerOptions(document, options) && !options.LogFile.empty()) {
-    // The log opens here.
+    EnableLogging();
+    SetLogFile(options.LogFile);
   }
 
   silent_ = configuration.IsSilent();

@@ -2,12 +2,12 @@
 
 #include "platform/core/PathText.h"
 #include "platform/core/win/FileSystem.h"
+#include "platform/core/win/FolderResolution.h"
 
 namespace cv {
 
 std::wstring WindowsEnvironment::ExpandReferences(const std::wstring& text) const {
-  // Folder properties, environment and registry references are expanded here.
-  return text;
+  return cv::ExpandReferences(text, false);
 }
 
 std::wstring WindowsEnvironment::TempFolder() const { return EnsureTrailingBackslash(ToLongPath(GetTempFolder())); }

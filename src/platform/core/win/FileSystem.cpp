@@ -59,6 +59,10 @@ std::wstring GetWindowsFolder() {
   return ReadGrowing([](wchar_t* buffer, DWORD size) { return GetWindowsDirectoryW(buffer, size); });
 }
 
+std::wstring GetSystemFolder() {
+  return ReadGrowing([](wchar_t* buffer, DWORD size) { return GetSystemDirectoryW(buffer, size); });
+}
+
 std::wstring ComputeTempFolder(bool localSystem, GetTempPath2Function tempPath2, const std::wstring& windowsFolder) {
   if (!localSystem)
     return ReadGrowing([](wchar_t* buffer, DWORD size) { return GetTempPathW(size, buffer); });

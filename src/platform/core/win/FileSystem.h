@@ -11,6 +11,7 @@ namespace cv {
 // Full path of a module file (this program for null), without truncation.
 std::wstring GetModulePath(HMODULE module = nullptr);
 std::wstring GetWindowsFolder();
+std::wstring GetSystemFolder();
 
 using GetTempPath2Function = DWORD(WINAPI*)(DWORD, LPWSTR);
 

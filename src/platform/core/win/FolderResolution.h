@@ -1,0 +1,38 @@
+// Folder names, environment variables and registry values as this machine
+// resolves them, for the references in package texts.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "platform/core/win/Handles.h"
+
+namespace cv {
+
+// The folder that a folder name stands for, with its trailing backslash;
+// nothing for a name that is not known (names are case-sensitive) or a folder
+// that cannot be found. The 64-bit flag chooses the native SystemFolder.
+std::optional<std::wstring> ResolveFolder(const std::wstring& name, bool use64);
+
+// Folder, environment and registry references of text replaced; the 64-bit
+// flag also selects the 64-bit registry view.
+std::wstring ExpandReferences(const std::wstring& text, bool use64);
+
+// The predefined root key named at the start of a registry path; null when
+// the path holds no backslash.
+HKEY RegistryRootFromPath(const std::wstring& path);
+
+// Text values without their trailing NULs (not expanded), REG_DWORD in
+// decimal; nothing for other types or when the value cannot be read.
+std::optional<std::wstring> ReadRegistryValueText(HKEY key, const std::wstring& valueName);
+
+// A shell folder by CSIDL through its item list; nothing when it is missing
+// or does not fit the shell's MAX_PATH buffer.
+std::optional<std::wstring> ShellFolderFromIdList(int csidl);
+
+// A library from the system folder, so that no file planted beside the
+// program (a download folder, say) is loaded in its place.
+UniqueLibrary LoadSystemLibrary(const wchar_t* name);
+
+}  // namespace cv
