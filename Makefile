@@ -39,6 +39,7 @@ test-native: native
 test-windows: build
 	@if tools/can-run-32bit; then tools/test-windows $(WIN) $(TEST_PREFIX) $(JOBS); \
 	else echo "This kernel runs no 32-bit code: testing the 64-bit build of the same sources."; \
+	  tools/check-program $(WIN)/cvpackagechainer.exe && \
 	  $(MAKE) --no-print-directory build64 && tools/test-windows $(WIN64) $(TEST_PREFIX) $(JOBS); fi
 
 test: test-native test-windows

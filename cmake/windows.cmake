@@ -22,6 +22,10 @@ target_link_options(cvpackagechainer PRIVATE -municode)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/resources/cvpackagechainer.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/cvpackagechainer.manifest;${CMAKE_SOURCE_DIR}/src/resources/cvpackagechainer.ico;${CMAKE_SOURCE_DIR}/src/resources/resource.h")
 
+# The program must start in an empty folder of a fresh machine: no DLL of ours.
+add_test(NAME program.SelfContainedGuiProgram
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/check-program $<TARGET_FILE:cvpackagechainer>)
+
 # Helper programs that the tests start.
 file(GLOB helper_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp)
 foreach(src ${helper_sources})

@@ -48,7 +48,8 @@ void Chainer::Run() {
 
   // The status window shows "Preparing..." here when not silent.
 
-  SetCurrentDirectoryW(exeFolder_.c_str());
+  // "C:" alone would name the drive's current folder, not its root.
+  SetCurrentDirectoryW(EnsureTrailingBackslash(exeFolder_).c_str());
   if (!WaitForInstallerMutex()) {
     exitCode_ = 1;
     return;
