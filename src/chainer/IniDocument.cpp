@@ -1,7 +1,5 @@
 #include "chainer/IniDocument.h"
 
-#include <algorithm>
-
 #include "platform/core/Text.h"
 
 namespace cv {
@@ -10,28 +8,28 @@ namespace {
 
 bool IsBlankOrControl(wchar_t c) { return static_cast<uint32_t>(c) <= 32; }
 
-void ParseLine(const std::wstring& line, std::vector<IniDocument::Section>& sections, IniDocument::Section*& current) {
+void ParseLine(const std::wstring& line, IniDocument& document, IniDocument::Section*& current) {
   size_t begin = 0;
   while (begin < line.size() && IsBlankOrControl(line[begin])) ++begin;
   if (begin < line.size() && line[begin] == L'[') {
     size_t end = line.size();
     while (end > begin && IsBlankOrControl(line[end - 1])) --end;
     if (line[end - 1] == L']' && end - 1 > begin) {
-      sections.push_back({line.substr(begin + 1, end - begin - 2), {}});
-      current = &sections.back();
+      current = &document.AddSection(line.substr(begin + 1, end - begin - 2));
       return;
     }
   }
   if (current == nullptr) return;
   size_t equals = line.find(L'=');
   if (equals == std::wstring::npos) return;
-  current->pairs.push_back({TrimWhiteSpace(line.substr(0, equals)), TrimWhiteSpace(line.substr(equals + 1))});
+  current->Append({TrimWhiteSpace(line.substr(0, equals)), TrimWhiteSpace(line.substr(equals + 1))});
 }
 
 }  // namespace
 
 void IniDocument::Parse(const std::wstring& text) {
   sections_.clear();
+  firstSection_.clear();
   Section* current = nullptr;
   size_t start = 0;
   bool first = true;
@@ -42,24 +40,28 @@ void IniDocument::Parse(const std::wstring& text) {
     if (first && !line.empty() && line[0] == 0xFEFF) line.erase(0, 1);
     first = false;
     if (line.empty()) continue;
-    ParseLine(line, sections_, current);
+    ParseLine(line, *this, current);
   }
 }
 
+void IniDocument::Section::Append(Pair pair) {
+  firstPair.emplace(pair.key, pairs.size());  // keeps an earlier position
+  pairs.push_back(std::move(pair));
+}
+
 const IniDocument::Section* IniDocument::FindSection(const std::wstring& name) const {
-  for (const Section& section : sections_)
-    if (section.name == name) return &section;
-  return nullptr;
+  auto found = firstSection_.find(name);
+  return found == firstSection_.end() ? nullptr : &sections_[found->second];
 }
 
 const IniDocument::Pair* IniDocument::FindKey(const Section& section, const std::wstring& key) {
-  for (const Pair& pair : section.pairs)
-    if (pair.key == key) return &pair;
-  return nullptr;
+  auto found = section.firstPair.find(key);
+  return found == section.firstPair.end() ? nullptr : &section.pairs[found->second];
 }
 
 IniDocument::Section& IniDocument::AddSection(const std::wstring& name) {
-  sections_.push_back({name, {}});
+  firstSection_.emplace(name, sections_.size());
+  sections_.push_back({name, {}, {}});
   return sections_.back();
 }
 
@@ -77,9 +79,9 @@ void IniDocument::GetSectionNames(std::vector<std::wstring>& names) const {
 }
 
 void IniDocument::SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
-  auto found = std::find_if(sections_.begin(), sections_.end(), [&](const Section& s) { return s.name == section; });
-  Section& target = found != sections_.end() ? *found : AddSection(section);
-  target.pairs.push_back({key, value});
+  auto found = firstSection_.find(section);
+  Section& target = found != firstSection_.end() ? sections_[found->second] : AddSection(section);
+  target.Append({key, value});
 }
 
 }  // namespace cv

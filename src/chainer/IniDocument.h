@@ -2,6 +2,7 @@
 // Lookups are exact (case-sensitive) and the first match wins.
 #pragma once
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace cv {
@@ -30,6 +31,10 @@ class IniDocument final : public IIniDocument {
   struct Section {
     std::wstring name;
     std::vector<Pair> pairs;
+    // Where each key first appears, so that lookups stay fast in huge files.
+    std::unordered_map<std::wstring, size_t> firstPair;
+
+    void Append(Pair pair);
   };
 
   // Replaces the whole content by what the text describes. Lines end at CR LF
@@ -50,6 +55,7 @@ class IniDocument final : public IIniDocument {
 
  private:
   std::vector<Section> sections_;
+  std::unordered_map<std::wstring, size_t> firstSection_;
 };
 
 }  // namespace cv

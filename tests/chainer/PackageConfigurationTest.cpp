@@ -133,3 +133,13 @@ TEST(PackageConfiguration, FoldersResolveOnceAndStatusTextsComeFromTheStringTabl
   EXPECT_EQ(l.configuration.GetStatusText(4), L"");
   EXPECT_EQ(l.configuration.GetStatusText(-1), L"");
 }
+
+TEST(PackageConfiguration, HugeListsLoadWithoutQuadraticLookups) {
+  // Each entry is found by name: a linear scan per lookup would take minutes here.
+  const int count = 40000;
+  std::wstring text = L"[PREREQUISITES]\r\n";
+  for (int n = 1; n <= count; ++n) text += L"App" + std::to_wstring(n) + L"=p\r\n";
+  for (int n = 1; n <= count; ++n) text += L"[App" + std::to_wstring(n) + L"]\r\nUrl=u\r\nSearchType1=1\r\nSearchString1=s\r\n";
+  Loaded l(text);
+  EXPECT_EQ(l.configuration.prerequisites.size(), static_cast<size_t>(count));
+}
