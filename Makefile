@@ -12,22 +12,22 @@ TEST_PREFIX := $(CURDIR)/build/test-prefix
 deps:
 	@tools/install-deps
 
-$(WIN)/build.ninja: CMakeLists.txt cmake/*.cmake | deps
-	cmake -S . -B $(WIN) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release
+$(WIN)/build.ninja: CMakeLists.txt CMakePresets.json cmake/*.cmake | deps
+	cmake --preset win32
 
 build: deps $(WIN)/build.ninja
 	cmake --build $(WIN) -j $(JOBS)
 
 # The same sources as a 64-bit program: Wine runs 32-bit code only where the
 # kernel has 32-bit emulation, and the tests fall back to this build elsewhere.
-$(WIN64)/build.ninja: CMakeLists.txt cmake/*.cmake | deps
-	cmake -S . -B $(WIN64) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+$(WIN64)/build.ninja: CMakeLists.txt CMakePresets.json cmake/*.cmake | deps
+	cmake --preset win64
 
 build64: deps $(WIN64)/build.ninja
 	cmake --build $(WIN64) -j $(JOBS)
 
-$(NATIVE)/build.ninja: CMakeLists.txt cmake/*.cmake | deps
-	CC=clang CXX=clang++ cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug
+$(NATIVE)/build.ninja: CMakeLists.txt CMakePresets.json cmake/*.cmake | deps
+	cmake --preset native
 
 native: deps $(NATIVE)/build.ninja
 	cmake --build $(NATIVE) -j $(JOBS)
