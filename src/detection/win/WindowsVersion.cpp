@@ -14,8 +14,7 @@ constexpr REGSAM kRead64 = KEY_READ | KEY_WOW64_64KEY;
 
 template <typename Function>
 Function FindKernel32Function(const char* name) {
-  HMODULE kernel32 = GetModuleHandleW(L"kernel32");
-  return kernel32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(kernel32, name))) : nullptr;
+  return FindFunction<Function>(GetModuleHandleW(L"kernel32"), name);
 }
 
 UniqueKey OpenKey(HKEY root, const wchar_t* path) {

@@ -60,9 +60,7 @@ const ShFolderLibrary& ShFolder() {
   static const ShFolderLibrary shfolder = [] {
     ShFolderLibrary loaded;
     loaded.library = LoadSystemLibrary(L"shfolder.dll");
-    if (loaded.library)
-      loaded.getFolderPath = reinterpret_cast<SHGetFolderPathFunction>(
-          reinterpret_cast<void*>(GetProcAddress(loaded.library.get(), "SHGetFolderPathW")));
+    loaded.getFolderPath = FindFunction<SHGetFolderPathFunction>(loaded.library.get(), "SHGetFolderPathW");
     return loaded;
   }();
   return shfolder;
@@ -71,8 +69,7 @@ const ShFolderLibrary& ShFolder() {
 DWORD MajorVersionOf(const wchar_t* dll) {
   UniqueLibrary library = LoadSystemLibrary(dll);
   if (!library) return 0;
-  auto getVersion = reinterpret_cast<DLLGETVERSIONPROC>(
-      reinterpret_cast<void*>(GetProcAddress(library.get(), "DllGetVersion")));
+  auto getVersion = FindFunction<DLLGETVERSIONPROC>(library.get(), "DllGetVersion");
   if (getVersion) {
     DLLVERSIONINFO info{};
     info.cbSize = sizeof(info);

@@ -39,6 +39,13 @@ using UniqueKey = UniqueResource<HKEY, RegistryKeyTraits>;
 using UniqueLocal = UniqueResource<HLOCAL, LocalMemoryTraits>;
 using UniqueLibrary = UniqueResource<HMODULE, LibraryTraits>;
 
+// An export of a module, or null when the module or the export is missing
+// (functions newer than the oldest supported Windows are looked up this way).
+template <typename Function>
+Function FindFunction(HMODULE module, const char* name) {
+  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 // COM initialisation of the calling thread, undone only when it succeeded with S_OK.
 class ComScope {
  public:

@@ -54,8 +54,7 @@ std::optional<std::wstring> CommonAppDataFolder() {
   using SHGetSpecialFolderPathFunction = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
   UniqueLibrary shell32 = LoadSystemLibrary(L"Shell32.dll");
   if (!shell32) return std::nullopt;
-  auto getFolderPath = reinterpret_cast<SHGetSpecialFolderPathFunction>(
-      reinterpret_cast<void*>(GetProcAddress(shell32.get(), "SHGetSpecialFolderPathW")));
+  auto getFolderPath = FindFunction<SHGetSpecialFolderPathFunction>(shell32.get(), "SHGetSpecialFolderPathW");
   wchar_t path[MAX_PATH] = {};
   if (!getFolderPath || !getFolderPath(nullptr, path, CSIDL_COMMON_APPDATA, FALSE)) return std::nullopt;
   return std::wstring(path);
