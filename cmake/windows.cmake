@@ -6,7 +6,8 @@ add_compile_options(-Wall -Wextra -O2)
 # One self-contained exe: no libstdc++, libgcc or winpthread DLL beside it.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(system_libs advapi32 shell32 shlwapi ole32 oleaut32 uuid user32 gdi32 version comctl32 kernel32)
+# KnownDLLs only: any other DLL is loaded at run time from the system folder.
+set(system_libs advapi32 shell32 shlwapi ole32 oleaut32 uuid user32 gdi32 kernel32)
 
 add_library(chainer_portable STATIC ${portable_sources})
 target_include_directories(chainer_portable PUBLIC ${CMAKE_SOURCE_DIR}/src)
@@ -22,7 +23,10 @@ target_link_options(cvpackagechainer PRIVATE -municode)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/resources/cvpackagechainer.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/cvpackagechainer.manifest;${CMAKE_SOURCE_DIR}/src/resources/cvpackagechainer.ico;${CMAKE_SOURCE_DIR}/src/resources/resource.h")
 
-# The program must start in an empty folder of a fresh machine: no DLL of ours.
+# The program must start in an empty folder of a fresh machine: no DLL of
+# ours, static imports from KnownDLLs only. A build that breaks this fails.
+add_custom_command(TARGET cvpackagechainer POST_BUILD
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/check-program $<TARGET_FILE:cvpackagechainer>)
 add_test(NAME program.SelfContainedGuiProgram
   COMMAND ${CMAKE_SOURCE_DIR}/tools/check-program $<TARGET_FILE:cvpackagechainer>)
 
@@ -38,6 +42,14 @@ foreach(src ${helper_sources})
   endif()
   list(APPEND test_helpers ${name})
 endforeach()
+
+# A GUI program with a static import of version.dll: the check must refuse it.
+set_target_properties(imports_version PROPERTIES WIN32_EXECUTABLE TRUE)
+target_link_libraries(imports_version PRIVATE version)
+add_test(NAME program.RejectsImportsOutsideKnownDlls
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/check-program $<TARGET_FILE:imports_version>)
+set_tests_properties(program.RejectsImportsOutsideKnownDlls PROPERTIES
+  PASS_REGULAR_EXPRESSION "imports from [Vv][Ee][Rr][Ss][Ii][Oo][Nn]\\.dll, which is not a KnownDLL")
 
 add_executable(unit_tests ${portable_tests} ${windows_tests})
 target_link_libraries(unit_tests PRIVATE chainer_windows gtest_main)

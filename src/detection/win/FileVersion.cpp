@@ -8,6 +8,7 @@
 #include "detection/win/WindowsVersion.h"
 #include "platform/core/Text.h"
 #include "platform/core/win/FileSystem.h"
+#include "platform/core/win/SystemLibrary.h"
 
 namespace cv {
 
@@ -22,14 +23,44 @@ DWORD LastErrorOr(DWORD fallback) {
   return error != ERROR_SUCCESS ? error : fallback;
 }
 
+// version.dll is no KnownDLL: it is loaded from the system folder, once, and
+// stays loaded for the rest of the process.
+struct VersionFunctions {
+  UniqueLibrary library;
+  decltype(&GetFileVersionInfoSizeW) infoSize = nullptr;
+  decltype(&GetFileVersionInfoW) info = nullptr;
+  decltype(&VerQueryValueW) query = nullptr;
+
+  bool Loaded() const { return infoSize && info && query; }
+};
+
+const VersionFunctions& Version() {
+  static const VersionFunctions functions = [] {
+    VersionFunctions loaded;
+    loaded.library = LoadSystemLibrary(L"version.dll");
+    loaded.infoSize = FindFunction<decltype(&GetFileVersionInfoSizeW)>(loaded.library.get(), "GetFileVersionInfoSizeW");
+    loaded.info = FindFunction<decltype(&GetFileVersionInfoW)>(loaded.library.get(), "GetFileVersionInfoW");
+    loaded.query = FindFunction<decltype(&VerQueryValueW)>(loaded.library.get(), "VerQueryValueW");
+    return loaded;
+  }();
+  return functions;
+}
+
 DWORD LoadVersionResource(const std::wstring& path, std::unique_ptr<BYTE[]>& resource) {
+  const VersionFunctions& version = Version();
+  if (!version.Loaded()) return ERROR_MOD_NOT_FOUND;
   DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  DWORD size = version.infoSize(path.c_str(), &ignored);
   if (size == 0) return LastErrorOr(ERROR_RESOURCE_TYPE_NOT_FOUND);
   resource.reset(new (std::nothrow) BYTE[size]);
   if (!resource) return ERROR_NOT_ENOUGH_MEMORY;
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, resource.get())) return LastErrorOr(ERROR_RESOURCE_DATA_NOT_FOUND);
+  if (!version.info(path.c_str(), 0, size, resource.get())) return LastErrorOr(ERROR_RESOURCE_DATA_NOT_FOUND);
   return ERROR_SUCCESS;
+}
+
+// Only called on a resource that LoadVersionResource filled, so the table is loaded.
+BOOL QueryVersionValue(const BYTE* resource, const wchar_t* subBlock, void** value, UINT* length) {
+  return Version().query(resource, subBlock, value, length);
 }
 
 // Switches WOW64 file-system redirection off for the scope's lifetime.
@@ -102,7 +133,7 @@ DWORD ReadFileVersion(const std::wstring& path, DWORD& mostSignificant, DWORD& l
   if (DWORD error = LoadVersionResource(source, resource)) return error;
   VS_FIXEDFILEINFO* info = nullptr;
   UINT length = 0;
-  if (VerQueryValueW(resource.get(), L"\\", reinterpret_cast<void**>(&info), &length) && info &&
+  if (QueryVersionValue(resource.get(), L"\\", reinterpret_cast<void**>(&info), &length) && info &&
       length >= sizeof(VS_FIXEDFILEINFO)) {
     mostSignificant = info->dwFileVersionMS;
     leastSignificant = info->dwFileVersionLS;
@@ -123,7 +154,7 @@ bool ReadProductName(const std::wstring& path, std::wstring& productName) {
   WORD language = kDefaultLanguage, codePage = kDefaultCodePage;
   WORD* translation = nullptr;
   UINT length = 0;
-  if (VerQueryValueW(resource.get(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+  if (QueryVersionValue(resource.get(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
                      &length) &&
       translation && length >= 2 * sizeof(WORD)) {
     language = translation[0];
@@ -132,7 +163,7 @@ bool ReadProductName(const std::wstring& path, std::wstring& productName) {
   const std::wstring query = FormatText(L"\\StringFileInfo\\%04x%04x\\ProductName", language, codePage);
   wchar_t* value = nullptr;
   length = 0;
-  if (!VerQueryValueW(resource.get(), query.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+  if (!QueryVersionValue(resource.get(), query.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
     return false;
   // The length counts characters and may include the terminating null.
   productName.assign(value, wcsnlen(value, length));

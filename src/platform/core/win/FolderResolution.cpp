@@ -1,7 +1,6 @@
 #include "platform/core/win/FolderResolution.h"
 
 #include <shlobj.h>
-#include <shlwapi.h>
 
 #include <cstring>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "platform/core/ReferenceExpansion.h"
 #include "platform/core/Text.h"
 #include "platform/core/win/FileSystem.h"
+#include "platform/core/win/SystemLibrary.h"
 
 namespace cv {
 
@@ -66,49 +66,14 @@ const ShFolderLibrary& ShFolder() {
   return shfolder;
 }
 
-DWORD MajorVersionOf(const wchar_t* dll) {
-  UniqueLibrary library = LoadSystemLibrary(dll);
-  if (!library) return 0;
-  auto getVersion = FindFunction<DLLGETVERSIONPROC>(library.get(), "DllGetVersion");
-  if (getVersion) {
-    DLLVERSIONINFO info{};
-    info.cbSize = sizeof(info);
-    return SUCCEEDED(getVersion(&info)) ? info.dwMajorVersion : 0;
-  }
-  std::wstring path = GetModulePath(library.get());
-  DWORD ignored = 0;
-  DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-  if (size == 0) return 0;
-  std::vector<BYTE> data(size);
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT fixedSize = 0;
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, data.data()) ||
-      !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) || !fixed ||
-      fixedSize < sizeof(VS_FIXEDFILEINFO))
-    return 0;
-  return HIWORD(fixed->dwFileVersionMS);
-}
-
-// Shells before version 5 knew fewer folders; a few are then taken from the environment.
-bool IsModernShell() {
-  static const bool modern = MajorVersionOf(L"Shlwapi.dll") >= 5 || MajorVersionOf(L"Shell32.dll") >= 5;
-  return modern;
-}
-
-std::optional<std::wstring> ShellFolder(const std::wstring& name, int csidl) {
+std::optional<std::wstring> ShellFolder(int csidl) {
   if (std::optional<std::wstring> path = ShellFolderFromIdList(csidl)) return AsFolder(*path);
   const ShFolderLibrary& shfolder = ShFolder();
   if (shfolder.getFolderPath) {
     wchar_t path[MAX_PATH] = {};
     if (shfolder.getFolderPath(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) == S_OK) return AsFolder(path);
   }
-  if (IsModernShell()) return std::nullopt;
-  const wchar_t* variable = nullptr;
-  if (name == L"ProgramFilesFolder" || name == L"ProgramFiles") variable = L"PROGRAMFILES";
-  if (name == L"AppDataFolder") variable = L"APPDATA";
-  std::wstring value;
-  if (!variable || !GetEnvVar(variable, value)) return std::nullopt;
-  return value + L"\\";
+  return std::nullopt;
 }
 
 const std::wstring& SetupExeFolder() {
@@ -144,12 +109,6 @@ class WindowsReferenceResolver final : public IReferenceResolver {
 
 }  // namespace
 
-UniqueLibrary LoadSystemLibrary(const wchar_t* name) {
-  std::wstring system = GetSystemFolder();
-  if (system.empty()) return UniqueLibrary();
-  return UniqueLibrary(LoadLibraryW((EnsureTrailingBackslash(system) + name).c_str()));
-}
-
 std::optional<std::wstring> ShellFolderFromIdList(int csidl) {
   UniqueItemList list;
   if (SHGetSpecialFolderLocation(nullptr, csidl, list.put()) != S_OK || !list) return std::nullopt;
@@ -181,7 +140,7 @@ std::optional<std::wstring> ResolveFolder(const std::wstring& name, bool use64) 
     return AsFolder(SetupExeFolder());
   }
   for (const ShellFolderName& folder : kShellFolders)
-    if (name == folder.name) return ShellFolder(name, folder.csidl);
+    if (name == folder.name) return ShellFolder(folder.csidl);
   return std::nullopt;
 }
 

@@ -31,8 +31,4 @@ std::optional<std::wstring> ReadRegistryValueText(HKEY key, const std::wstring& 
 // or does not fit the shell's MAX_PATH buffer.
 std::optional<std::wstring> ShellFolderFromIdList(int csidl);
 
-// A library from the system folder, so that no file planted beside the
-// program (a download folder, say) is loaded in its place.
-UniqueLibrary LoadSystemLibrary(const wchar_t* name);
-
 }  // namespace cv

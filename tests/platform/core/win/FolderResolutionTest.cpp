@@ -66,24 +66,46 @@ TEST(FolderResolution, SystemFolderFollowsTheBitnessFlag) {
   EXPECT_TRUE(EqualsIgnoreAsciiCase(*ResolveFolder(L"System32Folder", false), SystemFolderForTest(true)));
 }
 
-TEST(FolderResolution, EveryKnownNameGivesAFolder) {
-  const wchar_t* names[] = {L"ProgramFiles64Folder", L"SystemFolder", L"System32Folder", L"WindowsFolder",
-                            L"WindowsVolume", L"TempFolder", L"SETUPEXEDIR", L"ProgramFilesFolder",
-                            L"CommonFilesFolder", L"DesktopFolder", L"AllUsersDesktopFolder", L"AppDataFolder",
-                            L"FavoritesFolder", L"StartMenuFolder", L"ProgramMenuFolder", L"StartupFolder",
-                            L"FontsFolder", L"LocalAppDataFolder", L"CommonAppDataFolder", L"ProgramFiles"};
-  for (const wchar_t* name : names) {
-    std::optional<std::wstring> folder = ResolveFolder(name, false);
-    ASSERT_TRUE(folder.has_value()) << name;
-    EXPECT_GE(folder->size(), 3u) << name;
-    EXPECT_EQ(folder->back(), L'\\') << name;
-    EXPECT_EQ(folder->find(L"\\\\", 1), std::wstring::npos) << *folder;
-  }
+// The shell's own answer for a CSIDL, with the trailing backslash.
+static std::wstring ShellAnswer(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  if (SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return L"<no answer>";
+  return EnsureTrailingBackslash(path);
+}
+
+TEST(FolderResolution, EveryKnownNameGivesItsFolder) {
+  std::wstring programW6432;
+  std::wstring programFiles64 =
+      GetEnvVar(L"ProgramW6432", programW6432) ? EnsureTrailingBackslash(programW6432) : ShellAnswer(CSIDL_PROGRAM_FILES);
+  const struct {
+    const wchar_t* name;
+    std::wstring folder;
+  } cases[] = {
+      {L"ProgramFiles64Folder", programFiles64},
+      {L"SystemFolder", ShellAnswer(CSIDL_SYSTEMX86)},
+      {L"System32Folder", SystemFolderForTest(true)},
+      {L"WindowsFolder", EnsureTrailingBackslash(GetWindowsFolder())},
+      {L"WindowsVolume", GetWindowsFolder().substr(0, 3)},
+      {L"TempFolder", GetTempFolder()},
+      {L"SETUPEXEDIR", cvtest::FolderOfThisProgram() + L"\\"},
+      {L"ProgramFilesFolder", ShellAnswer(CSIDL_PROGRAM_FILES)},
+      {L"CommonFilesFolder", ShellAnswer(CSIDL_PROGRAM_FILES_COMMON)},
+      {L"DesktopFolder", ShellAnswer(CSIDL_DESKTOPDIRECTORY)},
+      {L"AllUsersDesktopFolder", ShellAnswer(CSIDL_COMMON_DESKTOPDIRECTORY)},
+      {L"AppDataFolder", ShellAnswer(CSIDL_APPDATA)},
+      {L"FavoritesFolder", ShellAnswer(CSIDL_FAVORITES)},
+      {L"StartMenuFolder", ShellAnswer(CSIDL_STARTMENU)},
+      {L"ProgramMenuFolder", ShellAnswer(CSIDL_PROGRAMS)},
+      {L"StartupFolder", ShellAnswer(CSIDL_STARTUP)},
+      {L"FontsFolder", ShellAnswer(CSIDL_FONTS)},
+      {L"LocalAppDataFolder", ShellAnswer(CSIDL_LOCAL_APPDATA)},
+      {L"CommonAppDataFolder", ShellAnswer(CSIDL_COMMON_APPDATA)},
+      {L"ProgramFiles", ShellAnswer(CSIDL_PROGRAM_FILES)},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ResolveFolder(c.name, false), c.folder) << c.name;
   EXPECT_EQ(ResolveFolder(L"programfilesfolder", false), std::nullopt);
 
-  wchar_t programFiles[MAX_PATH] = {};
-  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles), S_OK);
-  EXPECT_EQ(ResolveFolder(L"ProgramFilesFolder", false), EnsureTrailingBackslash(programFiles));
+  const std::wstring programFiles = ShellAnswer(CSIDL_PROGRAM_FILES);
   {
     ScopedVariable w6432(L"ProgramW6432", L"Q:\\Programs64");
     EXPECT_EQ(ResolveFolder(L"ProgramFiles64Folder", false), L"Q:\\Programs64\\");
@@ -91,7 +113,7 @@ TEST(FolderResolution, EveryKnownNameGivesAFolder) {
   {
     // 32-bit Windows has no ProgramW6432: the program files folder stands in.
     ScopedVariable none(L"ProgramW6432", nullptr);
-    EXPECT_EQ(ResolveFolder(L"ProgramFiles64Folder", false), EnsureTrailingBackslash(programFiles));
+    EXPECT_EQ(ResolveFolder(L"ProgramFiles64Folder", false), programFiles);
   }
 }
 

@@ -1,0 +1,47 @@
+// Libraries come from the system folder only, whatever lies in the program's
+// folder or the current one.
+#include "platform/core/win/SystemLibrary.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/core/Text.h"
+#include "support/WinTestSupport.h"
+
+using namespace cv;
+
+namespace {
+
+// Restores the current folder when the test ends.
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const std::wstring& folder) {
+    wchar_t old[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, old);
+    old_ = old;
+    SetCurrentDirectoryW(folder.c_str());
+  }
+  ~CurrentFolder() { SetCurrentDirectoryW(old_.c_str()); }
+
+ private:
+  std::wstring old_;
+};
+
+}  // namespace
+
+TEST(SystemLibrary, PlantedLibraryIsNotLoaded) {
+  cvtest::ScratchFolder dir;
+  std::wstring system = EnsureTrailingBackslash(GetSystemFolder());
+  // A real library under a name the system folder does not hold.
+  ASSERT_TRUE(CopyFileW((system + L"version.dll").c_str(), (dir / L"cvplanted.dll").c_str(), FALSE));
+  CurrentFolder current(dir.Path());
+
+  // First: a library loaded already is found by its name alone.
+  EXPECT_FALSE(LoadSystemLibrary(L"cvplanted.dll"));
+  UniqueLibrary bySearch(LoadLibraryW(L"cvplanted.dll"));
+  EXPECT_TRUE(bySearch) << "the ordinary search finds a library in the current folder";
+
+  UniqueLibrary version = LoadSystemLibrary(L"version.dll");
+  ASSERT_TRUE(version);
+  EXPECT_TRUE(EqualsIgnoreAsciiCase(GetParentFolder(GetModulePath(version.get())) + L"\\", system))
+      << GetModulePath(version.get()).c_str();
+}
