@@ -1,7 +1,6 @@
 #include "platform/core/win/Logger.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <cpuid.h>
@@ -12,11 +11,8 @@
 
 #include "detection/win/WindowsVersion.h"
 #include "platform/core/LogFormat.h"
-#include "platform/core/PathText.h"
-#include "platform/core/win/FileSystem.h"
-#include "platform/core/win/FolderResolution.h"
 #include "platform/core/win/Handles.h"
-#include "platform/core/win/Security.h"
+#include "platform/core/win/LogFolders.h"
 
 namespace cv {
 
@@ -25,8 +21,6 @@ namespace {
 std::atomic<bool> gLoggingEnabled{false};
 // Set when the logger has been destroyed at exit; later lines are dropped.
 std::atomic<bool> gLoggerGone{false};
-
-const wchar_t kLogsFolderName[] = L"CORVANE_LOGS";
 
 std::wstring CpuBrand() {
   uint32_t registers[12] = {};
@@ -48,66 +42,6 @@ std::wstring CpuBrand() {
 }
 
 void DebugOutput(const std::wstring& text) { OutputDebugStringW(text.c_str()); }
-
-std::optional<std::wstring> CommonAppDataFolder() {
-  if (std::optional<std::wstring> folder = ShellFolderFromIdList(CSIDL_COMMON_APPDATA)) return folder;
-  using SHGetSpecialFolderPathFunction = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
-  UniqueLibrary shell32 = LoadSystemLibrary(L"Shell32.dll");
-  if (!shell32) return std::nullopt;
-  auto getFolderPath = FindFunction<SHGetSpecialFolderPathFunction>(shell32.get(), "SHGetSpecialFolderPathW");
-  wchar_t path[MAX_PATH] = {};
-  if (!getFolderPath || !getFolderPath(nullptr, path, CSIDL_COMMON_APPDATA, FALSE)) return std::nullopt;
-  return std::wstring(path);
-}
-
-// CORVANE_LOGS under the common application-data folder, open to every user
-// so that runs under other accounts can add to the same logs.
-std::wstring CommonLogsFolder() {
-  std::optional<std::wstring> appData = CommonAppDataFolder();
-  if (!appData || appData->empty()) return std::wstring();
-  std::wstring folder = EnsureTrailingBackslash(*appData) + kLogsFolderName;
-  if (IsFolder(folder)) return folder;
-  SecurityDescriptorBuilder builder;
-  if (!builder.AddAccount(L"Everyone", false)) return std::wstring();
-  PSECURITY_DESCRIPTOR descriptor = builder.Build();
-  if (!descriptor) return std::wstring();
-  SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
-  if (!CreateDirectoryW(ToLongPath(folder).c_str(), &attributes) && GetLastError() != ERROR_ALREADY_EXISTS)
-    return std::wstring();
-  return folder;
-}
-
-std::wstring TempLogsFolder() {
-  std::wstring temp = GetTempFolder();
-  if (temp.empty()) return std::wstring();
-  std::wstring folder = EnsureTrailingBackslash(temp) + kLogsFolderName;
-  if (!CreateDirectoryW(ToLongPath(folder).c_str(), nullptr) && !IsFolder(folder)) return std::wstring();
-  return folder;
-}
-
-// The places tried when the configured path cannot be opened, in order;
-// empty when a place is not available.
-std::wstring FallbackPath(int attempt) {
-  std::wstring program = GetModulePath();
-  if (program.empty()) return std::wstring();
-  std::wstring fileName = LogFileNameFor(GetFileName(program));
-  std::wstring folder;
-  switch (attempt) {
-    case 0:
-      folder = CommonLogsFolder();
-      break;
-    case 1:
-      return LogFileNameFor(program);
-    case 2:
-      folder = TempLogsFolder();
-      break;
-    default:
-      return std::wstring();
-  }
-  return folder.empty() ? std::wstring() : folder + L"\\" + fileName;
-}
-
-constexpr int kFallbackCount = 3;
 
 class Logger {
  public:
@@ -158,16 +92,16 @@ class Logger {
   // Tries the configured path, then the fallbacks; false when no place takes the file.
   bool Open() {
     for (int attempt = 0;;) {
+      LogLocation location{path_, false};
       if (path_.empty()) {
         // A place that is not available is skipped: the next may still take the log.
-        while (path_.empty() && attempt < kFallbackCount) path_ = FallbackPath(attempt++);
-        if (path_.empty()) return false;
+        while (location.path.empty() && attempt < kLogFallbackCount)
+          location = FallbackLogLocation(attempt++, RunningAccountFacts());
+        if (location.path.empty()) return false;
+        path_ = location.path;
       }
-      HANDLE file = CreateFileW(ToLongPath(path_).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                nullptr);
-      DWORD state = GetLastError();  // tells a created file from a reused one
-      file_.reset(file);
+      DWORD state = 0;  // tells a created file from a reused one
+      file_ = OpenLogFile(location, state);
       if (!file_) {
         DebugOutput(L"LOGGER->failed to create LOG at:" + path_);
         path_.clear();
