@@ -1,5 +1,6 @@
 #include "chainer/win/Chainer.h"
 
+#include "chainer/win/InstallerMutex.h"
 #include "chainer/win/WindowsEnvironment.h"
 #include "platform/core/PathText.h"
 #include "platform/core/Text.h"
@@ -74,18 +75,6 @@ bool Chainer::ReadConfiguration(IniDocument& document) {
   DWORD read = 0;
   if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read == 0) return true;
   document.Parse(WideFromUtf16Le(bytes.data(), read));
-  return true;
-}
-
-bool Chainer::WaitForInstallerMutex() {
-  // Released right after the wait: the Windows Installer service needs it to
-  // run the MSI setups this program starts.
-  UniqueHandle mutex(OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, L"Global\\_MSIExecute"));
-  bool canRelease = static_cast<bool>(mutex);
-  if (!mutex && GetLastError() == ERROR_ACCESS_DENIED) mutex.reset(OpenMutexW(SYNCHRONIZE, FALSE, L"Global\\_MSIExecute"));
-  if (!mutex) return GetLastError() == ERROR_FILE_NOT_FOUND;
-  if (WaitForSingleObject(mutex.get(), INFINITE) != WAIT_OBJECT_0) return false;
-  if (canRelease) ReleaseMutex(mutex.get());
   return true;
 }
 

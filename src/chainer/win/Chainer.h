@@ -27,7 +27,6 @@ class Chainer {
  private:
   // Reads the UTF-16LE configuration file; false when there is none.
   bool ReadConfiguration(IniDocument& document);
-  bool WaitForInstallerMutex();
   int32_t ProcessPrerequisites(PackageConfiguration& configuration);
   void DeleteCleanupFiles();
 
