@@ -1,12 +1,14 @@
 #include "chainer/win/Chainer.h"
 
 #include "chainer/win/WindowsEnvironment.h"
+#include "detection/win/FileVersion.h"
 #include "detection/win/WindowsVersion.h"
 #include "platform/core/PathText.h"
 #include "platform/core/Text.h"
 #include "platform/core/win/FileSystem.h"
 #include "platform/core/win/Handles.h"
 #include "platform/core/win/Logger.h"
+#include "resources/resource.h"
 
 namespace cv {
 
@@ -48,7 +50,11 @@ void Chainer::Run() {
   silent_ = configuration.IsSilent();
   locator_.Configure(exePath_, configuration.ResolveExtractionFolder());
 
-  // The status window shows "Preparing..." here when not silent.
+  // The status window shows "Preparing..." here when not silent; then it
+  // takes its title, "<product> Setup".
+  std::wstring productName;
+  ReadProductName(exePath_, productName);
+  windowTitle_ = FillTextTemplate(LoadResourceText(IDS_SETUP_TITLE), {productName});
 
   // "C:" alone would name the drive's current folder, not its root.
   SetCurrentDirectoryW(EnsureTrailingBackslash(exeFolder_).c_str());

@@ -39,6 +39,7 @@ class Chainer {
   std::wstring exePath_;
   std::wstring iniPath_;
   std::wstring exeFolder_;
+  std::wstring windowTitle_;
 };
 
 }  // namespace cv
