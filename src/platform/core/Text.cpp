@@ -89,7 +89,7 @@ std::wstring FormatText(const wchar_t* format, ...) {
   }
 }
 
-std::wstring FillTextTemplate(const std::wstring& pattern, std::initializer_list<std::wstring> arguments) {
+std::wstring FillTextTemplate(const std::wstring& pattern, const std::vector<std::wstring>& arguments) {
   std::wstring out;
   out.reserve(pattern.size());
   auto next = arguments.begin();

@@ -2,7 +2,6 @@
 // so that no locale changes their meaning.
 #pragma once
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -27,6 +26,6 @@ std::wstring FormatText(const wchar_t* format, ...);
 // Fills a text of the program's string table ("%s Setup"): each "%s" takes
 // the next argument (nothing once they run out) and "%%" is one percent
 // sign; everything else stays as written. The same characters in every build.
-std::wstring FillTextTemplate(const std::wstring& pattern, std::initializer_list<std::wstring> arguments);
+std::wstring FillTextTemplate(const std::wstring& pattern, const std::vector<std::wstring>& arguments);
 
 }  // namespace cv
