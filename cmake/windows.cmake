@@ -6,18 +6,12 @@ add_compile_options(-Wall -Wextra -O2)
 # One self-contained exe: no libstdc++, libgcc or winpthread DLL beside it.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(system_libs advapi32 shell32 shlwapi ole32 oleaut32 uuid user32 gdi32 version comctl32 kernel32)
-
-add_library(chainer_portable STATIC ${portable_sources})
-target_include_directories(chainer_portable PUBLIC ${CMAKE_SOURCE_DIR}/src)
-
-add_library(chainer_windows STATIC ${windows_sources})
-target_link_libraries(chainer_windows PUBLIC chainer_portable ${system_libs})
+include(${CMAKE_CURRENT_LIST_DIR}/subsystems.cmake)
 
 add_executable(cvpackagechainer WIN32
   ${CMAKE_SOURCE_DIR}/src/chainer/win/WinMain.cpp
   ${CMAKE_SOURCE_DIR}/src/resources/cvpackagechainer.rc)
-target_link_libraries(cvpackagechainer PRIVATE chainer_windows)
+target_link_libraries(cvpackagechainer PRIVATE cv_all)
 target_link_options(cvpackagechainer PRIVATE -municode)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/src/resources/cvpackagechainer.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/src/resources/cvpackagechainer.manifest;${CMAKE_SOURCE_DIR}/src/resources/cvpackagechainer.ico;${CMAKE_SOURCE_DIR}/src/resources/resource.h")
@@ -31,7 +25,7 @@ file(GLOB helper_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.c
 foreach(src ${helper_sources})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
-  target_link_libraries(${name} PRIVATE chainer_windows)
+  target_link_libraries(${name} PRIVATE cv_all)
   file(GLOB helper_rc ${CMAKE_SOURCE_DIR}/tests/helpers/${name}.rc)
   if(helper_rc)
     target_sources(${name} PRIVATE ${helper_rc})
@@ -40,7 +34,7 @@ foreach(src ${helper_sources})
 endforeach()
 
 add_executable(unit_tests ${portable_tests} ${windows_tests})
-target_link_libraries(unit_tests PRIVATE chainer_windows gtest_main)
+target_link_libraries(unit_tests PRIVATE cv_all gtest_main)
 target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 if(test_helpers)
   add_dependencies(unit_tests ${test_helpers})
@@ -48,7 +42,7 @@ endif()
 gtest_discover_tests(unit_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 120)
 
 add_executable(integration_tests ${integration_tests})
-target_link_libraries(integration_tests PRIVATE chainer_windows gtest_main)
+target_link_libraries(integration_tests PRIVATE cv_all gtest_main)
 target_include_directories(integration_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 add_dependencies(integration_tests cvpackagechainer ${test_helpers})
 # The runs share machine-wide state (the installer mutex, the registry), so
@@ -57,5 +51,9 @@ gtest_discover_tests(integration_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT
   PROPERTIES TIMEOUT 300 RESOURCE_LOCK machine)
 
 add_executable(md5_bench ${CMAKE_SOURCE_DIR}/bench/Md5Bench.cpp)
-target_link_libraries(md5_bench PRIVATE chainer_windows)
+target_link_libraries(md5_bench PRIVATE cv_all)
 target_link_options(md5_bench PRIVATE -municode)
+
+add_executable(log_bench ${CMAKE_SOURCE_DIR}/bench/LogBench.cpp)
+target_link_libraries(log_bench PRIVATE cv_all)
+target_link_options(log_bench PRIVATE -municode)

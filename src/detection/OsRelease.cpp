@@ -95,6 +95,13 @@ bool IsVersionOrLater(const OsInfo& os, uint32_t major, uint32_t minor, uint32_t
   return os.build >= build;
 }
 
+std::wstring FormatOsLine(const OsInfo& info) {
+  return FormatText(L"OS Version: %u.%u.%u SP%u (%ls) [%ls]", static_cast<unsigned>(info.major),
+                    static_cast<unsigned>(info.minor), static_cast<unsigned>(info.build),
+                    static_cast<unsigned>(info.servicePack), info.isServer ? L"server" : L"workstation",
+                    info.isWow64 ? L"x64" : L"x86");
+}
+
 std::wstring OsReleaseName(const OsInfo& os, bool is64BitWindows) {
   const std::wstring arch = Arch(is64BitWindows);
   const bool server64 = os.isServer && is64BitWindows;

@@ -26,6 +26,9 @@ class IOsFacts {
 };
 
 OsInfo DetectOsInfo(const IOsFacts& facts);
+// "OS Version: 10.0.19045 SP0 (workstation) [x64]", the log header's line
+// about the machine, without line end.
+std::wstring FormatOsLine(const OsInfo& info);
 // Compares major, minor, then service pack, then build.
 bool IsVersionOrLater(const OsInfo& os, uint32_t major, uint32_t minor, uint32_t servicePack, uint32_t build);
 

@@ -88,6 +88,13 @@ TEST(OsDetection, EveryProductTypeButWorkstationIsAServer) {
   }
 }
 
+TEST(OsDetection, LogLineNamesProductTypeAndWindowsBitness) {
+  OsInfo xp{5, 1, 2600, 3, false, false};
+  EXPECT_EQ(FormatOsLine(xp), L"OS Version: 5.1.2600 SP3 (workstation) [x86]");
+  OsInfo server{10, 0, 4294967295u, 0, true, true};
+  EXPECT_EQ(FormatOsLine(server), L"OS Version: 10.0.4294967295 SP0 (server) [x64]");
+}
+
 TEST(OsDetection, VersionOrLaterComparesServicePackBeforeBuild) {
   OsInfo win10{10, 0, 19045, 0, false, false};
   EXPECT_TRUE(IsVersionOrLater(win10, 10, 0, 0, 0));

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "detection/win/Language.h"
+#include "detection/win/WindowsVersion.h"
 #include "platform/core/win/Logger.h"
 
 int main() {
@@ -12,6 +13,7 @@ int main() {
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   if (argv == nullptr || argc < 2) return 2;
   cv::EnableLogging();
+  cv::SetLogOsLineSource(&cv::OsLogLine);
   cv::SetLogFile(argv[1]);
   for (int i = 2; i < argc; ++i) cv::LanguageAllowed(argv[i]);
   return 0;

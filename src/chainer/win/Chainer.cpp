@@ -1,6 +1,7 @@
 #include "chainer/win/Chainer.h"
 
 #include "chainer/win/WindowsEnvironment.h"
+#include "detection/win/WindowsVersion.h"
 #include "platform/core/PathText.h"
 #include "platform/core/Text.h"
 #include "platform/core/win/FileSystem.h"
@@ -40,6 +41,7 @@ void Chainer::Run() {
   ChainerOptions options;
   if (LoadChainerOptions(document, options) && !options.LogFile.empty()) {
     EnableLogging();
+    SetLogOsLineSource(&OsLogLine);
     SetLogFile(options.LogFile);
   }
 

@@ -1,6 +1,6 @@
 #include "detection/win/WindowsVersion.h"
 
-#include <vector>
+#include <utility>
 
 namespace cv {
 
@@ -10,38 +10,24 @@ using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
 
 constexpr wchar_t kCurrentVersionPath[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr wchar_t kProductOptionsPath[] = L"SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
-constexpr REGSAM kRead64 = KEY_READ | KEY_WOW64_64KEY;
 
 template <typename Function>
 Function FindKernel32Function(const char* name) {
   return FindFunction<Function>(GetModuleHandleW(L"kernel32"), name);
 }
 
-UniqueKey OpenKey(HKEY root, const wchar_t* path) {
-  UniqueKey key;
-  if (RegOpenKeyExW(root, path, 0, kRead64, key.put()) != ERROR_SUCCESS) key.release();
-  return key;
+// The release is read from the 64-bit view, where Windows keeps its own keys.
+std::optional<RegistryKey> OpenKey(HKEY root, const std::wstring& path) {
+  Result<RegistryKey> key = RegistryKey::Open(root, path, RegistryView::k64);
+  if (!key) return std::nullopt;
+  return std::move(key).value();
 }
 
-// The whole string value, however long; REG_SZ data need not end with a null.
-std::optional<std::wstring> ReadString(HKEY key, const wchar_t* name) {
+std::optional<std::wstring> ReadString(const std::optional<RegistryKey>& key, const wchar_t* name) {
   if (!key) return std::nullopt;
-  std::vector<BYTE> data(64);
-  for (int attempt = 0; attempt < 8; ++attempt) {
-    DWORD type = 0;
-    auto size = static_cast<DWORD>(data.size());
-    LSTATUS status = RegQueryValueExW(key, name, nullptr, &type, data.data(), &size);
-    if (status == ERROR_MORE_DATA) {
-      data.resize(size + sizeof(wchar_t));  // the value may grow between the calls
-      continue;
-    }
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
-    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), size / sizeof(wchar_t));
-    size_t end = text.find(L'\0');
-    if (end != std::wstring::npos) text.resize(end);
-    return text;
-  }
-  return std::nullopt;
+  Result<std::wstring> text = key->ReadString(name);
+  if (!text) return std::nullopt;
+  return std::move(text).value();
 }
 
 bool DetectWow64() {
@@ -61,29 +47,27 @@ bool RegistryOsFacts::HasCurrentVersionKey() const { return static_cast<bool>(cu
 
 std::optional<uint32_t> RegistryOsFacts::CurrentVersionNumber(const wchar_t* name) const {
   if (!currentVersion_) return std::nullopt;
-  DWORD type = 0, value = 0, size = sizeof(value);
-  if (RegQueryValueExW(currentVersion_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-          ERROR_SUCCESS ||
-      type != REG_DWORD || size != sizeof(value))
-    return std::nullopt;
-  return value;
+  Result<uint32_t> value = currentVersion_->ReadDword(name);
+  if (!value) return std::nullopt;
+  return *value;
 }
 
 std::optional<std::wstring> RegistryOsFacts::CurrentVersionText(const wchar_t* name) const {
-  return ReadString(currentVersion_.get(), name);
+  return ReadString(currentVersion_, name);
 }
 
 bool RegistryOsFacts::IsWow64() const { return DetectWow64(); }
 
 std::optional<std::wstring> RegistryOsFacts::ProductType() const {
-  UniqueKey key = OpenKey(root_, productOptionsPath_.c_str());
-  return ReadString(key.get(), L"ProductType");
+  return ReadString(OpenKey(root_, productOptionsPath_), L"ProductType");
 }
 
 const OsInfo& GetOsInfo() {
   static const OsInfo info = DetectOsInfo(RegistryOsFacts());
   return info;
 }
+
+std::wstring OsLogLine() { return FormatOsLine(GetOsInfo()); }
 
 bool IsWindowsVersionOrLater(uint32_t major, uint32_t minor, uint32_t servicePack, uint32_t build) {
   return IsVersionOrLater(GetOsInfo(), major, minor, servicePack, build);

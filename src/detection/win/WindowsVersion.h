@@ -6,10 +6,11 @@
 
 #include "detection/OsRelease.h"
 #include "platform/core/win/Handles.h"
+#include "platform/core/win/RegistryKey.h"
 
 namespace cv {
 
-// The detection's facts from the registry's 64-bit view. The key paths are
+// The detection's facts from the registry's 64-bit view, in both builds. The key paths are
 // parameters so that tests can point them at keys of their own.
 class RegistryOsFacts : public IOsFacts {
  public:
@@ -25,11 +26,13 @@ class RegistryOsFacts : public IOsFacts {
  private:
   HKEY root_;
   std::wstring productOptionsPath_;
-  UniqueKey currentVersion_;
+  std::optional<RegistryKey> currentVersion_;
 };
 
 // Computed on the first call; thread-safe.
 const OsInfo& GetOsInfo();
+// The log header's line about this machine.
+std::wstring OsLogLine();
 bool IsWindowsVersionOrLater(uint32_t major, uint32_t minor, uint32_t servicePack, uint32_t build);
 // 64-bit Windows: a 32-bit process under WOW64, or a 64-bit build of this program.
 bool Is64BitWindows();

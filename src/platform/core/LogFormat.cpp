@@ -14,15 +14,12 @@ std::wstring FormatLogTimestamp(const LogTime& t) {
   return FormatText(L"%04d-%02d-%02d %02d-%02d-%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
 }
 
-std::wstring FormatOsLine(const OsInfo& info) {
-  return FormatText(L"OS Version: %u.%u.%u SP%u (%ls) [%ls]", static_cast<unsigned>(info.major),
-                    static_cast<unsigned>(info.minor), static_cast<unsigned>(info.build),
-                    static_cast<unsigned>(info.servicePack), info.isServer ? L"server" : L"workstation",
-                    info.isWow64 ? L"x64" : L"x86");
+std::wstring LogHeaderBlock(const std::wstring& osLine, const std::wstring& cpuBrand) {
+  return kLogBanner + osLine + L"\r\nCPU: " + cpuBrand + L"\r\n\r\n";
 }
 
-std::vector<std::wstring> LogHeaderPieces(const OsInfo& info, const std::wstring& cpuBrand) {
-  return {kLogBanner, FormatOsLine(info) + L"\r\n", L"CPU: " + cpuBrand + L"\r\n", L"\r\n"};
+std::wstring LogLine(const LogTime& time, const std::wstring& message) {
+  return FormatLogTimestamp(time) + L"-" + message + L"\r\n";
 }
 
 std::optional<std::string> CpuBrandFromCpuid(uint32_t highestExtendedFunction, const uint32_t (&registers)[12]) {

@@ -3,9 +3,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
-
-#include "detection/OsInfo.h"
 
 namespace cv {
 
@@ -19,10 +16,11 @@ struct LogTime {
 
 // "2024-03-07 14-05-09": the "-" between the time fields is the log's own.
 std::wstring FormatLogTimestamp(const LogTime& time);
-// "OS Version: 10.0.19045 SP0 (workstation) [x64]", without line end.
-std::wstring FormatOsLine(const OsInfo& info);
-// The pieces of the header block in the order they are written.
-std::vector<std::wstring> LogHeaderPieces(const OsInfo& info, const std::wstring& cpuBrand);
+// The header block that opens each run's part of the file: the banner, the
+// machine's line (given without line end), the CPU line and an empty line.
+std::wstring LogHeaderBlock(const std::wstring& osLine, const std::wstring& cpuBrand);
+// One message line: time stamp, "-", the message unchanged, "\r\n".
+std::wstring LogLine(const LogTime& time, const std::wstring& message);
 
 // The brand string of extended CPUID functions 0x80000002..4 (the twelve
 // registers EAX, EBX, ECX, EDX of each, in order) up to its first zero;

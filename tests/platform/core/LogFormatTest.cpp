@@ -9,20 +9,17 @@ TEST(LogFormat, TimestampUsesDashesBetweenTimeFields) {
   EXPECT_EQ(FormatLogTimestamp({999, 12, 31, 0, 0, 0}), L"0999-12-31 00-00-00");
 }
 
-TEST(LogFormat, OsLineNamesProductTypeAndWindowsBitness) {
-  OsInfo xp{5, 1, 2600, 3, false, false};
-  EXPECT_EQ(FormatOsLine(xp), L"OS Version: 5.1.2600 SP3 (workstation) [x86]");
-  OsInfo server{10, 0, 4294967295u, 0, true, true};
-  EXPECT_EQ(FormatOsLine(server), L"OS Version: 10.0.4294967295 SP0 (server) [x64]");
+TEST(LogFormat, HeaderBlockStartsWithAnEmptyLineAndEndsWithOne) {
+  EXPECT_EQ(LogHeaderBlock(L"OS Version: 6.1.7601 SP1 (workstation) [x64]", L" Intel(R) Core"),
+            L"\r\n<< Corvane (x86) Log >>\r\nOS Version: 6.1.7601 SP1 (workstation) [x64]\r\n"
+            L"CPU:  Intel(R) Core\r\n\r\n")
+      << "leading blanks of the brand stay";
 }
 
-TEST(LogFormat, HeaderBlockStartsWithAnEmptyLineAndEndsWithOne) {
-  auto pieces = LogHeaderPieces(OsInfo{6, 1, 7601, 1, false, true}, L" Intel(R) Core");
-  ASSERT_EQ(pieces.size(), 4u);
-  EXPECT_EQ(pieces[0], L"\r\n<< Corvane (x86) Log >>\r\n");
-  EXPECT_EQ(pieces[1], L"OS Version: 6.1.7601 SP1 (workstation) [x64]\r\n");
-  EXPECT_EQ(pieces[2], L"CPU:  Intel(R) Core\r\n") << "leading blanks of the brand stay";
-  EXPECT_EQ(pieces[3], L"\r\n");
+TEST(LogFormat, MessageLineKeepsItsTextUnchanged) {
+  EXPECT_EQ(LogLine({2024, 3, 7, 14, 5, 9}, L"Searching for:x"), L"2024-03-07 14-05-09-Searching for:x\r\n");
+  EXPECT_EQ(LogLine({2024, 3, 7, 14, 5, 9}, L"end\r\n"), L"2024-03-07 14-05-09-end\r\n\r\n");
+  EXPECT_EQ(LogLine({2024, 3, 7, 14, 5, 9}, std::wstring(L"a\0b%s", 5)), std::wstring(L"2024-03-07 14-05-09-a\0b%s\r\n", 27));
 }
 
 TEST(LogFormat, CpuBrandFromExtendedFunctions) {

@@ -134,11 +134,9 @@ class WindowsReferenceResolver final : public IReferenceResolver {
     HKEY root = RegistryRootFromPath(reference);
     if (!root) return std::wstring();
     RegistryValuePath path = SplitRegistryValuePath(reference);
-    UniqueKey key;
-    if (RegOpenKeyExW(root, path.key.c_str(), 0, KEY_QUERY_VALUE | (use64 ? KEY_WOW64_64KEY : 0), key.put()) !=
-        ERROR_SUCCESS)
-      return std::wstring();
-    return ReadRegistryValueText(key.get(), path.value).value_or(std::wstring());
+    Result<RegistryKey> key = RegistryKey::Open(root, path.key, RegistryViewFor(use64), KEY_QUERY_VALUE);
+    if (!key) return std::wstring();
+    return ReadRegistryValueText(*key, path.value).value_or(std::wstring());
   }
 };
 
@@ -202,32 +200,24 @@ HKEY RegistryRootFromPath(const std::wstring& path) {
   return nullptr;
 }
 
-std::optional<std::wstring> ReadRegistryValueText(HKEY key, const std::wstring& valueName) {
-  std::vector<BYTE> data(200);
-  DWORD type = 0;
-  DWORD size = 0;
-  LONG result = ERROR_MORE_DATA;
-  // The value may grow between two queries; a few rounds are enough for that.
-  for (int attempt = 0; attempt < 8 && result == ERROR_MORE_DATA; ++attempt) {
-    size = static_cast<DWORD>(data.size());
-    result = RegQueryValueExW(key, valueName.c_str(), nullptr, &type, data.data(), &size);
-    if (result == ERROR_MORE_DATA) data.resize(static_cast<size_t>(size) + 2);
-  }
-  if (result != ERROR_SUCCESS) return std::nullopt;
-  switch (type) {
+std::optional<std::wstring> ReadRegistryValueText(const RegistryKey& key, const std::wstring& valueName) {
+  Result<RegistryValue> value = key.ReadValue(valueName);
+  if (!value) return std::nullopt;
+  const std::vector<BYTE>& data = value->data;
+  switch (value->type) {
     case REG_SZ:
     case REG_EXPAND_SZ:
     case REG_MULTI_SZ: {
-      std::wstring text(size / sizeof(wchar_t), L'\0');
+      std::wstring text(data.size() / sizeof(wchar_t), L'\0');
       if (!text.empty()) std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
       while (!text.empty() && text.back() == L'\0') text.pop_back();
       return text;
     }
     case REG_DWORD: {
-      if (size < sizeof(DWORD)) return std::nullopt;
-      DWORD value = 0;
-      std::memcpy(&value, data.data(), sizeof(value));
-      return FormatText(L"%u", static_cast<unsigned>(value));
+      if (data.size() < sizeof(DWORD)) return std::nullopt;
+      DWORD number = 0;
+      std::memcpy(&number, data.data(), sizeof(number));
+      return FormatText(L"%u", static_cast<unsigned>(number));
     }
     default:
       return std::nullopt;

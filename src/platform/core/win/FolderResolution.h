@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/core/win/Handles.h"
+#include "platform/core/win/RegistryKey.h"
 
 namespace cv {
 
@@ -16,7 +17,7 @@ namespace cv {
 std::optional<std::wstring> ResolveFolder(const std::wstring& name, bool use64);
 
 // Folder, environment and registry references of text replaced; the 64-bit
-// flag also selects the 64-bit registry view.
+// flag also selects the 64-bit registry view (the 32-bit one otherwise).
 std::wstring ExpandReferences(const std::wstring& text, bool use64);
 
 // The predefined root key named at the start of a registry path; null when
@@ -25,7 +26,7 @@ HKEY RegistryRootFromPath(const std::wstring& path);
 
 // Text values without their trailing NULs (not expanded), REG_DWORD in
 // decimal; nothing for other types or when the value cannot be read.
-std::optional<std::wstring> ReadRegistryValueText(HKEY key, const std::wstring& valueName);
+std::optional<std::wstring> ReadRegistryValueText(const RegistryKey& key, const std::wstring& valueName);
 
 // A shell folder by CSIDL through its item list; nothing when it is missing
 // or does not fit the shell's MAX_PATH buffer.

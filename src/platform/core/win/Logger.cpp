@@ -10,7 +10,6 @@
 #include <atomic>
 #include <optional>
 
-#include "detection/win/WindowsVersion.h"
 #include "platform/core/LogFormat.h"
 #include "platform/core/PathText.h"
 #include "platform/core/win/FileSystem.h"
@@ -25,6 +24,7 @@ namespace {
 std::atomic<bool> gLoggingEnabled{false};
 // Set when the logger has been destroyed at exit; later lines are dropped.
 std::atomic<bool> gLoggerGone{false};
+std::atomic<LogOsLineSource> gOsLineSource{nullptr};
 
 const wchar_t kLogsFolderName[] = L"CORVANE_LOGS";
 
@@ -137,10 +137,7 @@ class Logger {
     if (!file_ && !Open()) return;
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    Write(FormatLogTimestamp({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}));
-    Write(L"-");
-    Write(message);
-    Write(L"\r\n");
+    Write(LogLine({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond}, message));
   }
 
  private:
@@ -173,22 +170,26 @@ class Logger {
         path_.clear();
         continue;
       }
+      std::wstring header;
       if (state == ERROR_ALREADY_EXISTS) {
         DebugOutput(L"LOGGER->Reusing LOG file at:" + path_ + L"\r\n");
-        SetFilePointer(file_.get(), 0, nullptr, FILE_END);
+        SetFilePointerEx(file_.get(), LARGE_INTEGER{}, nullptr, FILE_END);
       } else if (state == ERROR_SUCCESS) {
         DebugOutput(L"LOGGER->Creating LOG file at:" + path_ + L"\r\n");
-        Write(L"\xFEFF");
+        header = L"\xFEFF";  // the byte-order mark only at the start of a new file
       } else {
         file_.reset();
         return false;
       }
-      for (const std::wstring& piece : LogHeaderPieces(GetOsInfo(), CpuBrand())) Write(piece);
+      LogOsLineSource osLine = gOsLineSource;
+      Write(header + LogHeaderBlock(osLine ? osLine() : std::wstring(), CpuBrand()));
       return true;
     }
   }
 
-  // Results are not looked at: a piece that cannot be written is lost.
+  // One write and one flush per line, so that a line is on disk whole as soon
+  // as it is written. Results are not looked at: a line that cannot be
+  // written is lost.
   void Write(const std::wstring& text) {
     DWORD written = 0;
     WriteFile(file_.get(), text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
@@ -210,6 +211,8 @@ Logger& TheLogger() {
 }  // namespace
 
 bool LoggingEnabled() { return gLoggingEnabled; }
+
+void SetLogOsLineSource(LogOsLineSource source) { gOsLineSource = source; }
 
 void EnableLogging() {
   TheLogger();

@@ -11,13 +11,29 @@ namespace {
 
 const wchar_t* OrNull(const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); }
 
-// Waits for the child the shell handed back (if any) and takes its exit code.
-void WaitForChild(HANDLE process, uint32_t* exitCode) {
+// Waits for the child (if a handle came back) and takes its exit code.
+ProcessOutcome WaitForChild(HANDLE process) {
   UniqueHandle owned(process);
-  if (!owned) return;
+  ProcessOutcome outcome;
+  if (!owned) return outcome;
   WaitForSingleObject(owned.get(), INFINITE);
   DWORD code = 0;
-  if (exitCode && GetExitCodeProcess(owned.get(), &code)) *exitCode = code;
+  if (GetExitCodeProcess(owned.get(), &code)) outcome.exitCode = code;
+  return outcome;
+}
+
+ProcessOutcome StartFailed(DWORD error) {
+  ProcessOutcome outcome;
+  outcome.startError = error != 0 ? error : ERROR_GEN_FAILURE;
+  return outcome;
+}
+
+// The folder a file lies in, fit to be a working folder: for a file at a
+// drive root that is "D:\", since "D:" names the drive's current folder.
+std::wstring WorkingFolderOf(const std::wstring& path) {
+  std::wstring folder = GetParentFolder(path);
+  if (!folder.empty() && folder.back() == L':') folder.push_back(L'\\');
+  return folder;
 }
 
 }  // namespace
@@ -37,25 +53,19 @@ bool WaitWithMessagePump(HANDLE handle) {
   }
 }
 
-bool RunProcessAndWait(const std::wstring& application, const std::wstring& commandLine, uint32_t* exitCode) {
+ProcessOutcome RunProcessAndWait(const std::wstring& application, const std::wstring& commandLine) {
   // All zero but its size: the child shows its window as it chooses.
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  if (application.empty() && commandLine.empty()) {
-    // CreateProcessW given neither may fault instead of failing.
-    if (exitCode) *exitCode = ERROR_INVALID_PARAMETER;
-    return false;
-  }
+  // CreateProcessW given neither may fault instead of failing.
+  if (application.empty() && commandLine.empty()) return StartFailed(ERROR_INVALID_PARAMETER);
   std::wstring writable = commandLine;  // CreateProcessW may write into the command line
   if (!CreateProcessW(OrNull(application), commandLine.empty() ? nullptr : writable.data(), nullptr, nullptr, FALSE,
-                      NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info)) {
-    if (exitCode) *exitCode = GetLastError();
-    return false;
-  }
+                      NORMAL_PRIORITY_CLASS, nullptr, nullptr, &startup, &info))
+    return StartFailed(GetLastError());
   UniqueHandle thread(info.hThread);
-  WaitForChild(info.hProcess, exitCode);
-  return true;
+  return WaitForChild(info.hProcess);
 }
 
 // The "open" request both shell starts make; the texts must outlive it.
@@ -72,17 +82,13 @@ static SHELLEXECUTEINFOW OpenRequest(const std::wstring& file, const std::wstrin
   return execute;
 }
 
-bool ShellOpenAndWait(const std::wstring& file, const std::wstring& parameters, bool hidden, uint32_t* exitCode) {
+ProcessOutcome ShellOpenAndWait(const std::wstring& file, const std::wstring& parameters, bool hidden) {
   // The shell does not take the long-path form.
   std::wstring path = FromLongPath(file);
-  std::wstring folder = GetParentFolder(path);
+  std::wstring folder = WorkingFolderOf(path);
   SHELLEXECUTEINFOW execute = OpenRequest(path, parameters, folder, hidden ? SW_HIDE : SW_SHOWNORMAL);
-  if (!ShellExecuteExW(&execute)) {
-    if (exitCode) *exitCode = GetLastError();
-    return false;
-  }
-  WaitForChild(execute.hProcess, exitCode);
-  return true;
+  if (!ShellExecuteExW(&execute)) return StartFailed(GetLastError());
+  return WaitForChild(execute.hProcess);
 }
 
 bool ShellStartDetached(const std::wstring& file, const std::wstring& parameters, const std::wstring& folder) {

@@ -98,24 +98,23 @@ TEST(FolderResolution, EveryKnownNameGivesAFolder) {
 class RegistryReferences : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, keyPath_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key_.put(),
-                              nullptr),
-              ERROR_SUCCESS);
+    Result<RegistryKey> key = RegistryKey::Create(HKEY_CURRENT_USER, keyPath_, RegistryView::k32, KEY_ALL_ACCESS);
+    ASSERT_TRUE(key.ok()) << key.error();
+    key_ = std::move(key).value();
   }
   void TearDown() override {
-    key_.reset();
-    RegDeleteTreeW(HKEY_CURRENT_USER, keyPath_.c_str());
+    key_ = RegistryKey();
+    RegistryKey::DeleteTree(HKEY_CURRENT_USER, keyPath_, RegistryView::k32);
   }
   void Set(const wchar_t* name, DWORD type, const void* data, size_t size) {
-    ASSERT_EQ(RegSetValueExW(key_.get(), name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size)),
-              ERROR_SUCCESS);
+    ASSERT_EQ(key_.WriteValue(name, type, data, size), 0u);
   }
   void SetText(const wchar_t* name, DWORD type, const std::wstring& text) {
     Set(name, type, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
   }
 
   std::wstring keyPath_ = L"Software\\CorvaneTest-" + std::to_wstring(GetCurrentProcessId());
-  UniqueKey key_;
+  RegistryKey key_;
 };
 
 TEST_F(RegistryReferences, ValuesAsText) {
@@ -146,7 +145,7 @@ TEST_F(RegistryReferences, ValuesAsText) {
       {L"Short", std::nullopt},
       {L"Missing", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(ReadRegistryValueText(key_.get(), c.name), c.text) << c.name;
+  for (const auto& c : cases) EXPECT_EQ(ReadRegistryValueText(key_, c.name), c.text) << c.name;
 }
 
 TEST_F(RegistryReferences, ExpandsRegistryReferences) {
@@ -165,20 +164,20 @@ TEST_F(RegistryReferences, ExpandsRegistryReferences) {
   EXPECT_EQ(RegistryRootFromPath(L"HKCU"), nullptr);
 }
 
-TEST(FolderResolution, BitnessFlagReadsTheNativeRegistryView) {
-  const std::wstring path = L"Software\\CorvaneTest64-" + std::to_wstring(GetCurrentProcessId());
-  UniqueKey key;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | KEY_WOW64_64KEY, nullptr,
-                            key.put(), nullptr),
-            ERROR_SUCCESS);
-  DWORD seven = 7;
-  RegSetValueExW(key.get(), L"V", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seven), sizeof(seven));
-  std::wstring reference = L"!HKLM\\" + path + L"\\V!";
-  EXPECT_EQ(ExpandReferences(reference, true), L"7");
-  BOOL wow64 = FALSE;
-  IsWow64Process(GetCurrentProcess(), &wow64);
-  // A 32-bit process without the flag reads the redirected 32-bit view.
-  EXPECT_EQ(ExpandReferences(reference, false), wow64 ? L"" : L"7");
-  key.reset();
-  RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), KEY_WOW64_64KEY, 0);
+TEST(FolderResolution, BitnessFlagChoosesTheRegistryView) {
+  // HKLM\Software has one key per view on 64-bit Windows: each value below is
+  // seen only through its own view, whichever build reads it.
+  const std::wstring path = L"Software\\CorvaneTestView-" + std::to_wstring(GetCurrentProcessId());
+  for (RegistryView view : {RegistryView::k64, RegistryView::k32}) {
+    Result<RegistryKey> key = RegistryKey::Create(HKEY_LOCAL_MACHINE, path, view, KEY_ALL_ACCESS);
+    ASSERT_TRUE(key.ok()) << key.error();
+    ASSERT_EQ(key->WriteDword(view == RegistryView::k64 ? L"Only64" : L"Only32", 7), 0u);
+  }
+  const std::wstring base = L"!HKLM\\" + path;
+  EXPECT_EQ(ExpandReferences(base + L"\\Only64!", true), L"7");
+  EXPECT_EQ(ExpandReferences(base + L"\\Only64!", false), L"");
+  EXPECT_EQ(ExpandReferences(base + L"\\Only32!", false), L"7");
+  EXPECT_EQ(ExpandReferences(base + L"\\Only32!", true), L"");
+  for (RegistryView view : {RegistryView::k64, RegistryView::k32})
+    EXPECT_EQ(RegistryKey::DeleteTree(HKEY_LOCAL_MACHINE, path, view), 0u);
 }

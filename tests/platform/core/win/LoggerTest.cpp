@@ -17,6 +17,7 @@ TEST(Logger, LinesOfSeveralThreadsStayWholeAndTheFileDoesNotMove) {
   std::wstring path = GetTempFolder() + L"cvtest-logger-" + std::to_wstring(GetCurrentProcessId()) + L".log";
   std::wstring other = path + L".other";
   DeleteFileW(path.c_str());
+  SetLogOsLineSource([] { return std::wstring(L"OS Version: 6.1.7601 SP1 (workstation) [x64]"); });
   SetLogFile(path);
 
   const std::wstring a(300, L'a'), b(300, L'b');
@@ -41,8 +42,8 @@ TEST(Logger, LinesOfSeveralThreadsStayWholeAndTheFileDoesNotMove) {
   std::wsmatch header;
   ASSERT_TRUE(std::regex_search(text, header,
                                 std::wregex(L"^\r\n<< Corvane \\(x86\\) Log >>\r\n"
-                                            L"OS Version: \\d+\\.\\d+\\.\\d+ SP\\d+ \\((server|workstation)\\) "
-                                            L"\\[(x86|x64)\\]\r\nCPU: [^\r\n]*\r\n\r\n")));
+                                            L"OS Version: 6\\.1\\.7601 SP1 \\(workstation\\) \\[x64\\]\r\n"
+                                            L"CPU: [^\r\n]*\r\n\r\n")));
   std::wstring body = header.suffix();
   int as = 0, bs = 0, lasts = 0;
   for (const std::wstring& line : SplitText(body, L"\r\n", false)) {

@@ -49,29 +49,32 @@ class ProcessExecution : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ProcessExecution, RunProcessAndWaitReportsTheExitCodeOrTheStartError) {
-  uint32_t code = 0;
-  EXPECT_TRUE(RunProcessAndWait(Helper(), Quoted(Helper()) + L" 3010", &code));
-  EXPECT_EQ(code, 3010u);
-  // Without an application name the command line names the program.
-  code = 0;
-  EXPECT_TRUE(RunProcessAndWait(L"", Quoted(Helper()) + L" 4294967295", &code));
-  EXPECT_EQ(code, 0xFFFFFFFFu);
-  code = 0;
-  EXPECT_TRUE(RunProcessAndWait(Helper(), L"", &code)) << "a child that fails still ran";
-  EXPECT_EQ(code, 255u);
-
-  code = 0;
-  EXPECT_FALSE(RunProcessAndWait(dir_ / L"missing.exe", L"missing.exe 1", &code));
-  EXPECT_EQ(code, static_cast<uint32_t>(ERROR_FILE_NOT_FOUND));
-  EXPECT_FALSE(RunProcessAndWait(L"", L"", &code)) << "nothing to start";
-  EXPECT_EQ(code, static_cast<uint32_t>(ERROR_INVALID_PARAMETER));
+TEST_F(ProcessExecution, RunProcessAndWaitKeepsExitCodesApartFromStartErrors) {
+  const struct {
+    std::wstring application, commandLine;
+    DWORD startError;
+    std::optional<uint32_t> exitCode;
+  } cases[] = {
+      {Helper(), Quoted(Helper()) + L" 3010", 0, 3010u},
+      // Without an application name the command line names the program.
+      {L"", Quoted(Helper()) + L" 4294967295", 0, 0xFFFFFFFFu},
+      // A child that exits with 2 ran: 2 is its code, not "file not found".
+      {Helper(), Quoted(Helper()) + L" 2", 0, 2u},
+      {Helper(), L"", 0, 255u},
+      {dir_ / L"missing.exe", L"missing.exe 1", ERROR_FILE_NOT_FOUND, std::nullopt},
+      {L"", L"", ERROR_INVALID_PARAMETER, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    ProcessOutcome outcome = RunProcessAndWait(c.application, c.commandLine);
+    EXPECT_EQ(outcome.startError, c.startError) << c.commandLine;
+    EXPECT_EQ(outcome.Started(), c.startError == 0) << c.commandLine;
+    EXPECT_EQ(outcome.exitCode, c.exitCode) << c.commandLine;
+  }
 }
 
 TEST_F(ProcessExecution, RunProcessAndWaitKeepsTheCurrentFolderAndLetsTheChildChooseItsWindow) {
   std::wstring record = dir_ / L"record.txt";
-  uint32_t code = 0;
-  ASSERT_TRUE(RunProcessAndWait(Helper(), Quoted(Helper()) + L" 0 --record " + Quoted(record), &code));
+  ASSERT_TRUE(RunProcessAndWait(Helper(), Quoted(Helper()) + L" 0 --record " + Quoted(record)).Started());
   auto fields = ReadRecord(record);
   wchar_t current[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, current);
@@ -86,9 +89,7 @@ TEST_F(ProcessExecution, ShellOpenAndWaitRunsInTheFilesFolderWithoutTheLongPathP
   ASSERT_TRUE(CopyFileW(Helper().c_str(), setup.c_str(), FALSE));
   std::wstring record = dir_ / L"record.txt";
 
-  uint32_t code = 0;
-  EXPECT_TRUE(ShellOpenAndWait(L"\\\\?\\" + setup, L"3010 --record " + Quoted(record), false, &code));
-  EXPECT_EQ(code, 3010u);
+  EXPECT_EQ(ShellOpenAndWait(L"\\\\?\\" + setup, L"3010 --record " + Quoted(record), false).exitCode, 3010u);
   auto fields = ReadRecord(record);
   EXPECT_TRUE(EqualsIgnoreAsciiCase(fields[L"folder"], folder)) << fields[L"folder"];
   EXPECT_EQ(fields[L"commandLine"].find(L"\\\\?\\"), std::wstring::npos) << fields[L"commandLine"];
@@ -105,13 +106,12 @@ TEST_F(ProcessExecution, ShellOpenAndWaitWithoutFolderKeepsTheCurrentOne) {
   SetEnvironmentVariableW(L"PATH", (cvtest::FolderOfThisProgram() + L";" + path).c_str());
   ASSERT_TRUE(SetCurrentDirectoryW(dir_.Path().c_str()));
 
-  uint32_t code = 0;
-  bool started = ShellOpenAndWait(L"exit_with.exe", L"7 --record " + Quoted(record), false, &code);
+  ProcessOutcome outcome = ShellOpenAndWait(L"exit_with.exe", L"7 --record " + Quoted(record), false);
   SetCurrentDirectoryW(previous);
   SetEnvironmentVariableW(L"PATH", path.c_str());
 
-  EXPECT_TRUE(started);
-  EXPECT_EQ(code, 7u);
+  EXPECT_TRUE(outcome.Started());
+  EXPECT_EQ(outcome.exitCode, 7u);
   EXPECT_TRUE(EqualsIgnoreAsciiCase(ReadRecord(record)[L"folder"], dir_.Path())) << ReadRecord(record)[L"folder"];
 }
 
@@ -120,9 +120,7 @@ TEST_F(ProcessExecution, ShellOpenAndWaitShowsOrHidesTheChild) {
   for (bool hidden : {true, false}) {
     SCOPED_TRACE(hidden ? "hidden" : "shown");
     std::wstring record = dir_ / (hidden ? L"hidden.txt" : L"shown.txt");
-    uint32_t code = 99;
-    ASSERT_TRUE(ShellOpenAndWait(Helper(), L"0 --record " + Quoted(record), hidden, &code));
-    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(ShellOpenAndWait(Helper(), L"0 --record " + Quoted(record), hidden).exitCode, 0u);
     auto fields = ReadRecord(record);
     EXPECT_NE(ParseInteger(fields[L"flags"]) & STARTF_USESHOWWINDOW, 0);
     EXPECT_EQ(ParseInteger(fields[L"showWindow"]), hidden ? SW_HIDE : SW_SHOWNORMAL);
@@ -130,16 +128,30 @@ TEST_F(ProcessExecution, ShellOpenAndWaitShowsOrHidesTheChild) {
 }
 
 TEST_F(ProcessExecution, ShellOpenAndWaitFailuresComeBackQuietly) {
-  uint32_t code = 0;
-  EXPECT_FALSE(ShellOpenAndWait(dir_ / L"missing.exe", L"", true, &code));
-  EXPECT_EQ(code, static_cast<uint32_t>(ERROR_FILE_NOT_FOUND));
+  ProcessOutcome missing = ShellOpenAndWait(dir_ / L"missing.exe", L"", true);
+  EXPECT_EQ(missing.startError, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+  EXPECT_EQ(missing.exitCode, std::nullopt);
 
   // No association and no dialog: the call returns on its own.
   std::wstring document = dir_ / L"document.cvnoassoc";
   ASSERT_TRUE(cvtest::WriteBytes(document, "x"));
-  code = 0;
-  EXPECT_FALSE(ShellOpenAndWait(document, L"", true, &code));
-  EXPECT_NE(code, 0u);
+  EXPECT_FALSE(ShellOpenAndWait(document, L"", true).Started());
+}
+
+TEST_F(ProcessExecution, ShellOpenAndWaitRunsASetupAtADriveRootInThatRoot) {
+  // "C:" alone would be the drive's current folder, which is not its root here.
+  std::wstring root = GetWindowsFolder().substr(0, 3);
+  std::wstring setup = root + L"cvtest-root-setup-" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+  ASSERT_TRUE(CopyFileW(Helper().c_str(), setup.c_str(), FALSE));
+  std::wstring record = dir_ / L"record.txt";
+  wchar_t previous[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryW(dir_.Path().c_str()));
+  ProcessOutcome outcome = ShellOpenAndWait(setup, L"0 --record " + Quoted(record), true);
+  SetCurrentDirectoryW(previous);
+  DeleteFileW(setup.c_str());
+  EXPECT_EQ(outcome.exitCode, 0u);
+  EXPECT_TRUE(EqualsIgnoreAsciiCase(ReadRecord(record)[L"folder"], root)) << ReadRecord(record)[L"folder"];
 }
 
 TEST_F(ProcessExecution, ShellStartDetachedReturnsAtOnceInTheGivenFolder) {
