@@ -131,7 +131,8 @@ class PackageConfiguration {
   std::vector<Prerequisite> prerequisites;
 
   bool IsSilent() const;
-  // Resolved once; later calls return the stored folder.
+  // Resolved once; later calls return the stored folder. Empty when the
+  // configured references expand to nothing.
   const std::wstring& GetDownloadFolder();
   // ExtractionFolder resolved by the same rule.
   const std::wstring& ResolveExtractionFolder();

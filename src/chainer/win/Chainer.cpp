@@ -38,7 +38,7 @@ void Chainer::Run() {
   WindowsEnvironment environment;
   PackageConfiguration configuration(environment);
   LoadPrerequisites(document, configuration);
-  LoadCleanupSettings(document, exePath_, iniPath_, PathExists, cleanup_, cleanupScript_);
+  LoadCleanupSettings(document, exePath_, iniPath_, PathExists, cleanup_, cleanupPlan_);
 
   ChainerOptions options;
   if (LoadChainerOptions(document, options) && !options.LogFile.empty()) {
@@ -107,12 +107,7 @@ void Chainer::DeleteCleanupFiles() {
     DeleteFileLong(entry);
     RemoveEmptyFolders(GetParentFolder(entry), cleanup_.cleanupFolders);
   }
-  // The script cannot remove a folder that still holds other things.
-  const std::vector<std::wstring> paths = cleanupScript_.Paths();
-  for (const std::wstring& path : paths) {
-    size_t allowance = IsFolder(path) ? 1 : 0;
-    if (CountFolderEntries(path) > allowance) cleanupScript_.RemovePath(path);
-  }
+  cleanupPlan_.DropPathsStillInUse({IsFolder, CountFolderEntries});
 }
 
 Chainer::~Chainer() {
