@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "chainer/PackageConfiguration.h"
-#include "cleanup/CleanupScriptRunner.h"
+#include "cleanup/CleanupPlan.h"
 
 namespace cv {
 
@@ -16,9 +16,10 @@ struct CleanupSettings {
 
 using PathExistsFunction = std::function<bool(const std::wstring&)>;
 
-// Fills settings and runner from the PREREQ_CHAINER options; does nothing
-// without that section.
+// Fills settings and plan from the PREREQ_CHAINER options; does nothing
+// without that section. Only what lies strictly below CleanupFolders is
+// deleted or planned (everything when it is empty).
 void LoadCleanupSettings(const IniDocument& document, const std::wstring& exePath, const std::wstring& iniPath,
-                         const PathExistsFunction& exists, CleanupSettings& settings, CleanupScriptRunner& runner);
+                         const PathExistsFunction& exists, CleanupSettings& settings, CleanupPlan& plan);
 
 }  // namespace cv

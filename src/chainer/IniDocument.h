@@ -7,22 +7,7 @@
 
 namespace cv {
 
-// The operations through which the rest of the program reads the configuration.
-class IIniDocument {
- public:
-  struct Status {
-    bool ok;
-    int code;
-  };
-  virtual ~IIniDocument() = default;
-  virtual Status GetStatus() const = 0;
-  virtual bool GetValue(const std::wstring& section, const std::wstring& key, std::wstring& value) const = 0;
-  virtual void GetSectionNames(std::vector<std::wstring>& names) const = 0;
-  virtual void SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) = 0;
-  virtual void Flush() = 0;
-};
-
-class IniDocument final : public IIniDocument {
+class IniDocument {
  public:
   struct Pair {
     std::wstring key;
@@ -46,12 +31,10 @@ class IniDocument final : public IIniDocument {
   Section& AddSection(const std::wstring& name);
   const std::vector<Section>& Sections() const { return sections_; }
 
-  Status GetStatus() const override { return {true, 0}; }
-  bool GetValue(const std::wstring& section, const std::wstring& key, std::wstring& value) const override;
-  void GetSectionNames(std::vector<std::wstring>& names) const override;
+  bool GetValue(const std::wstring& section, const std::wstring& key, std::wstring& value) const;
+  void GetSectionNames(std::vector<std::wstring>& names) const;
   // Appends a pair; an earlier pair with the same key keeps being the one found.
-  void SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value) override;
-  void Flush() override {}
+  void SetValue(const std::wstring& section, const std::wstring& key, const std::wstring& value);
 
  private:
   std::vector<Section> sections_;

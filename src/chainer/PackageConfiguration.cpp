@@ -58,8 +58,8 @@ bool LoadGeneralOptions(const IniDocument& document, GeneralOptions& g) {
   r.String(L"MainAppURL", g.MainAppURL);
   r.String(L"UwpAppxURL", g.UwpAppxURL);
   r.String(L"LanguageList", g.LanguageList);
+  // Kept as written: normalised once, after its references are expanded.
   r.String(L"ExtractionFolder", g.ExtractionFolder);
-  g.ExtractionFolder = EnsureTrailingBackslash(NormalizePath(g.ExtractionFolder));
   std::wstring keepFiles;
   r.String(L"KeepFiles", keepFiles);
   g.KeepFiles = KeepFilesFromText(keepFiles);
@@ -168,9 +168,13 @@ bool LoadChainerOptions(const IniDocument& document, ChainerOptions& o) {
 bool PackageConfiguration::IsSilent() const { return Contains(general.Options, L"q"); }
 
 std::wstring PackageConfiguration::ResolveFolderSetting(const std::wstring& configured) const {
-  if (!configured.empty())
-    return EnsureTrailingBackslash(NormalizePath(environment_->ExpandReferences(configured)));
-  return EnsureTrailingBackslash(EnsureTrailingBackslash(environment_->TempFolder()) + general.DefaultProdCode);
+  if (configured.empty())
+    return EnsureTrailingBackslash(EnsureTrailingBackslash(environment_->TempFolder()) + general.DefaultProdCode);
+  std::wstring folder = EnsureTrailingBackslash(NormalizePath(environment_->ExpandReferences(configured)));
+  // References that expand to nothing name no folder; "\" alone would be the
+  // current drive's root, a folder any user can create things in.
+  if (folder.find_first_not_of(L'\\') == std::wstring::npos) return std::wstring();
+  return folder;
 }
 
 const std::wstring& PackageConfiguration::GetDownloadFolder() {

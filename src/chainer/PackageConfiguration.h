@@ -61,6 +61,13 @@ struct PrereqSearch {
   bool evaluated = false;
 };
 
+// What one search of a prerequisite found, kept per search in the order they ran.
+struct SearchRecord {
+  std::vector<std::wstring> foundTexts;  // the values found, in the order found
+  std::wstring readText;                 // the text read (a registry text search)
+  bool answer = false;                   // this search's own answer, before the combination
+};
+
 enum class SourceKind : int32_t { Package = 0, Download = 1, Site = 2 };
 
 enum PrereqState : int32_t {
@@ -98,7 +105,7 @@ struct Prerequisite {
   std::wstring LanguageList;
 
   // Run-time state.
-  std::vector<bool> searchResults;
+  std::vector<SearchRecord> searchResults;
   PrereqState state = StateUndefined;
   bool alreadyDownloaded = false;
   bool selected = false;
@@ -124,7 +131,8 @@ class PackageConfiguration {
   std::vector<Prerequisite> prerequisites;
 
   bool IsSilent() const;
-  // Resolved once; later calls return the stored folder.
+  // Resolved once; later calls return the stored folder. Empty when the
+  // configured references expand to nothing.
   const std::wstring& GetDownloadFolder();
   // ExtractionFolder resolved by the same rule.
   const std::wstring& ResolveExtractionFolder();

@@ -12,6 +12,7 @@ class FakeEnvironment : public IConfigurationEnvironment {
   std::wstring ExpandReferences(const std::wstring& text) const override {
     std::wstring out = text;
     for (size_t at; (at = out.find(L"[TempFolder]")) != std::wstring::npos;) out.replace(at, 12, L"T:\\tmp\\");
+    for (size_t at; (at = out.find(L"[Nothing]")) != std::wstring::npos;) out.erase(at, 9);
     return out;
   }
   std::wstring TempFolder() const override { return L"T:\\tmp\\"; }
@@ -40,7 +41,8 @@ TEST(PackageConfiguration, GeneralOptionsValues) {
   EXPECT_TRUE(g.PackJars);
   EXPECT_FALSE(g.AllPlatforms);
   EXPECT_TRUE(g.ExtUIStub);
-  EXPECT_EQ(g.ExtractionFolder, L"C:\\x\\y\\");
+  EXPECT_EQ(g.ExtractionFolder, L"C:\\x \\y.") << "normalised once, when it is resolved";
+  EXPECT_EQ(l.configuration.ResolveExtractionFolder(), L"C:\\x\\y\\");
 
   for (auto [text, mode] : {std::pair{L"complete", 2}, {L"minimum", 1}, {L"Complete", 0}, {L"", 0}}) {
     Loaded k(std::wstring(L"[GeneralOptions]\r\nKeepFiles=") + text + L"\r\n");
@@ -125,6 +127,14 @@ TEST(PackageConfiguration, FoldersResolveOnceAndStatusTextsComeFromTheStringTabl
   EXPECT_EQ(l.configuration.GetDownloadFolder(), L"T:\\tmp\\dl\\x\\");
   EXPECT_EQ(l.configuration.GetDownloadFolder(), L"T:\\tmp\\dl\\x\\");
   EXPECT_EQ(l.configuration.ResolveExtractionFolder(), L"T:\\tmp\\{P}\\");
+
+  // References that expand to nothing leave no folder, never the drive's root.
+  for (const wchar_t* value : {L"[Nothing]", L"[Nothing]\\", L"\\", L"[Nothing]\\[Nothing]\\", L"."}) {
+    Loaded empty(std::wstring(L"[GeneralOptions]\r\nDefaultProdCode={P}\r\nExtractionFolder=") + value +
+                 L"\r\nDownloadFolder=" + value + L"\r\n");
+    EXPECT_EQ(empty.configuration.ResolveExtractionFolder(), L"") << value;
+    EXPECT_EQ(empty.configuration.GetDownloadFolder(), L"") << value;
+  }
 
   EXPECT_EQ(l.configuration.GetStatusText(StatusSearching), L"text 223");
   EXPECT_EQ(l.configuration.GetStatusText(StatusDownloading), L"text 199");

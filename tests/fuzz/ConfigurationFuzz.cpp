@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   configuration.GetDownloadFolder();
   configuration.ResolveExtractionFolder();
   cv::CleanupSettings settings;
-  cv::CleanupScriptRunner runner;
+  cv::CleanupPlan plan;
   cv::LoadCleanupSettings(doc, L"C:\\pkg\\bin\\setup.exe", L"C:\\pkg\\bin\\setup.ini",
-                          [](const std::wstring& p) { return p.size() % 2 == 0; }, settings, runner);
+                          [](const std::wstring& p) { return p.size() % 2 == 0; }, settings, plan);
   return 0;
 }

@@ -79,25 +79,33 @@ TEST_F(ChainerStartup, MalformedConfigurationsEndWithZero) {
 
 TEST_F(ChainerStartup, CleanupDeletesConfigurationAndListedFilesBelowTheRoot) {
   std::wstring root = dir_ / L"pkg";
-  std::wstring exe = Install(L"cvpackagechainer.exe", L"pkg\\bin");
-  std::wstring inside = root + L"\\data\\inside.txt";
-  std::wstring outside = dir_ / L"outside.txt";
-  std::wstring kept = root + L"\\kept.txt";
-  cv::CreateFolderTree(inside, false);
-  for (const auto& f : {inside, outside, kept}) ASSERT_TRUE(cvtest::WriteBytes(f, "x"));
-  std::wstring ini = root + L"\\bin\\cvpackagechainer.ini";
-  ASSERT_TRUE(cvtest::WriteUtf16File(
-      ini, L"[PREREQ_CHAINER]\r\nCleanupFiles=" + inside + L"\x0001" + outside + L"\x0001" + root +
-               L"\\missing.txt\x0001\r\nCleanupFolders=" + root + L"\r\n"));
+  // However the root is written, only what lies below it goes.
+  for (const std::wstring& written : {root, root + L"\\", dir_ / L"PKG/"}) {
+    SCOPED_TRACE(testing::PrintToString(written));
+    std::wstring exe = Install(L"cvpackagechainer.exe", L"pkg\\bin");
+    std::wstring inside = root + L"\\data\\inside.txt";
+    std::wstring outside = dir_ / L"outside.txt";
+    std::wstring sibling = dir_ / L"pkg2\\x.txt";  // begins with the root's text
+    std::wstring climbing = root + L"\\..\\outside.txt";
+    std::wstring kept = root + L"\\kept.txt";
+    cv::CreateFolderTree(inside, false);
+    cv::CreateFolderTree(sibling, false);
+    for (const auto& f : {inside, outside, sibling, kept}) ASSERT_TRUE(cvtest::WriteBytes(f, "x"));
+    std::wstring ini = root + L"\\bin\\cvpackagechainer.ini";
+    ASSERT_TRUE(cvtest::WriteUtf16File(
+        ini, L"[PREREQ_CHAINER]\r\nCleanupFiles=" + inside + L"\x0001" + outside + L"\x0001" + sibling + L"\x0001" +
+                 climbing + L"\x0001" + root + L"\\missing.txt\x0001\r\nCleanupFolders=" + written + L"\r\n"));
 
-  EXPECT_EQ(cvtest::RunProgram(exe), 0);
-  EXPECT_FALSE(Exists(ini));
-  EXPECT_FALSE(Exists(inside));
-  EXPECT_FALSE(Exists(root + L"\\data")) << "emptied folders below the root go too";
-  EXPECT_TRUE(Exists(outside)) << "files outside the clean-up root stay";
-  EXPECT_TRUE(Exists(kept));
-  EXPECT_TRUE(Exists(exe)) << "a running program cannot delete itself";
-  EXPECT_TRUE(Exists(root));
+    EXPECT_EQ(cvtest::RunProgram(exe), 0);
+    EXPECT_FALSE(Exists(ini));
+    EXPECT_FALSE(Exists(inside));
+    EXPECT_FALSE(Exists(root + L"\\data")) << "emptied folders below the root go too";
+    EXPECT_TRUE(Exists(outside)) << "files outside the clean-up root stay";
+    EXPECT_TRUE(Exists(sibling));
+    EXPECT_TRUE(Exists(kept));
+    EXPECT_TRUE(Exists(exe)) << "a running program cannot delete itself";
+    EXPECT_TRUE(Exists(root));
+  }
 }
 
 TEST_F(ChainerStartup, WithoutChainerSectionNothingIsDeleted) {

@@ -2,12 +2,14 @@
 
 #include "chainer/win/InstallerMutex.h"
 #include "chainer/win/WindowsEnvironment.h"
+#include "detection/win/FileVersion.h"
 #include "detection/win/WindowsVersion.h"
 #include "platform/core/PathText.h"
 #include "platform/core/Text.h"
 #include "platform/core/win/FileSystem.h"
 #include "platform/core/win/Handles.h"
 #include "platform/core/win/Logger.h"
+#include "resources/resource.h"
 
 namespace cv {
 
@@ -37,7 +39,7 @@ void Chainer::Run() {
   WindowsEnvironment environment;
   PackageConfiguration configuration(environment);
   LoadPrerequisites(document, configuration);
-  LoadCleanupSettings(document, exePath_, iniPath_, PathExists, cleanup_, cleanupScript_);
+  LoadCleanupSettings(document, exePath_, iniPath_, PathExists, cleanup_, cleanupPlan_);
 
   ChainerOptions options;
   if (LoadChainerOptions(document, options) && !options.LogFile.empty()) {
@@ -49,7 +51,11 @@ void Chainer::Run() {
   silent_ = configuration.IsSilent();
   locator_.Configure(exePath_, configuration.ResolveExtractionFolder());
 
-  // The status window shows "Preparing..." here when not silent.
+  // The status window shows "Preparing..." here when not silent; then it
+  // takes its title, "<product> Setup".
+  std::wstring productName;
+  ReadProductName(exePath_, productName);
+  windowTitle_ = FillTextTemplate(LoadResourceText(IDS_SETUP_TITLE), {productName});
 
   // "C:" alone would name the drive's current folder, not its root.
   SetCurrentDirectoryW(EnsureTrailingBackslash(exeFolder_).c_str());
@@ -90,12 +96,7 @@ void Chainer::DeleteCleanupFiles() {
     DeleteFileLong(entry);
     RemoveEmptyFolders(GetParentFolder(entry), cleanup_.cleanupFolders);
   }
-  // The script cannot remove a folder that still holds other things.
-  const std::vector<std::wstring> paths = cleanupScript_.Paths();
-  for (const std::wstring& path : paths) {
-    size_t allowance = IsFolder(path) ? 1 : 0;
-    if (CountFolderEntries(path) > allowance) cleanupScript_.RemovePath(path);
-  }
+  cleanupPlan_.DropPathsStillInUse({IsFolder, CountFolderEntries});
 }
 
 Chainer::~Chainer() {

@@ -9,7 +9,7 @@
 #include "chainer/CleanupSettings.h"
 #include "chainer/IniDocument.h"
 #include "chainer/PackageConfiguration.h"
-#include "cleanup/CleanupScriptRunner.h"
+#include "cleanup/CleanupPlan.h"
 #include "install/PackageFileLocator.h"
 
 namespace cv {
@@ -34,10 +34,11 @@ class Chainer {
   bool silent_ = false;
   PackageFileLocator locator_;
   CleanupSettings cleanup_;
-  CleanupScriptRunner cleanupScript_;
+  CleanupPlan cleanupPlan_;
   std::wstring exePath_;
   std::wstring iniPath_;
   std::wstring exeFolder_;
+  std::wstring windowTitle_;
 };
 
 }  // namespace cv

@@ -1,6 +1,7 @@
 #include "platform/core/Md5.h"
 
 #include <cstring>
+#include <memory>
 
 namespace cv {
 
@@ -144,6 +145,20 @@ std::string Md5::HexDigest() const {
     text.push_back(kHex[byte & 15]);
   }
   return text;
+}
+
+uint64_t HashReads(Md5& md5, uint64_t size, const ReadChunk& read) {
+  constexpr size_t kChunk = 65536;
+  std::unique_ptr<uint8_t[]> buffer(new uint8_t[kChunk]);
+  uint64_t hashed = 0;
+  while (hashed < size) {
+    size_t got = read(buffer.get(), kChunk);
+    if (got == 0) break;
+    uint64_t take = got < size - hashed ? got : size - hashed;
+    md5.Update(buffer.get(), static_cast<size_t>(take));
+    hashed += take;
+  }
+  return hashed;
 }
 
 }  // namespace cv

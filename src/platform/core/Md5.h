@@ -2,6 +2,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace cv {
@@ -25,5 +26,13 @@ class Md5 {
   uint8_t digest_[16] = {};
   bool finished_ = false;
 };
+
+// Fills buffer with up to size bytes; 0 at the end or when reading fails.
+using ReadChunk = std::function<size_t(uint8_t* buffer, size_t size)>;
+
+// Hashes what read delivers, in 64 KiB reads, up to size bytes: bytes beyond
+// it (appended while reading) are ignored, and a read that delivers nothing
+// ends the hash early. Returns the number of bytes hashed.
+uint64_t HashReads(Md5& md5, uint64_t size, const ReadChunk& read);
 
 }  // namespace cv

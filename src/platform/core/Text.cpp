@@ -89,4 +89,22 @@ std::wstring FormatText(const wchar_t* format, ...) {
   }
 }
 
+std::wstring FillTextTemplate(const std::wstring& pattern, const std::vector<std::wstring>& arguments) {
+  std::wstring out;
+  out.reserve(pattern.size());
+  auto next = arguments.begin();
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == L'%' && i + 1 < pattern.size() && (pattern[i + 1] == L's' || pattern[i + 1] == L'%')) {
+      if (pattern[++i] == L'%') {
+        out.push_back(L'%');
+      } else if (next != arguments.end()) {
+        out += *next++;
+      }
+    } else {
+      out.push_back(pattern[i]);
+    }
+  }
+  return out;
+}
+
 }  // namespace cv

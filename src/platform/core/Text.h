@@ -20,7 +20,12 @@ std::vector<std::wstring> SplitText(const std::wstring& text, const std::wstring
 std::wstring WideFromUtf16Le(const uint8_t* bytes, size_t size);
 // Plain decimal integer; see the configuration's integer convention.
 int32_t ParseInteger(const std::wstring& text);
-// printf-style formatting into a wide string.
+// printf-style formatting into a wide string. Wide strings are "%ls": a bare
+// "%s" means a wide string to mingw's library and a narrow one elsewhere.
 std::wstring FormatText(const wchar_t* format, ...);
+// Fills a text of the program's string table ("%s Setup"): each "%s" takes
+// the next argument (nothing once they run out) and "%%" is one percent
+// sign; everything else stays as written. The same characters in every build.
+std::wstring FillTextTemplate(const std::wstring& pattern, const std::vector<std::wstring>& arguments);
 
 }  // namespace cv

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/core/Encoding.h"
 
 using namespace cv;
@@ -42,6 +45,37 @@ TEST(Md5, BlockBoundariesAndFinishOnce) {
   md5.Update("more", 4);
   md5.Finish();
   EXPECT_EQ(md5.HexDigest(), "900150983cd24fb0d6963f7d28e17f72");
+}
+
+TEST(Md5, HashReadsStopsAtTheSizeAndAtTheEndOfTheData) {
+  // A source of `available` bytes of 'a', read in whatever pieces it likes.
+  auto source = [](uint64_t available, uint64_t* served) {
+    return [available, served](uint8_t* buffer, size_t size) -> size_t {
+      size_t n = static_cast<size_t>(std::min<uint64_t>(size, available - *served));
+      std::memset(buffer, 'a', n);
+      *served += n;
+      return n;
+    };
+  };
+  struct Case {
+    uint64_t size;       // taken when the file was opened
+    uint64_t available;  // what reading delivers
+    uint64_t hashed;
+    const char* digest;
+  } cases[] = {
+      {65536 + 3, 65536 + 3, 65536 + 3, "aec0625ae52063a8311cf47d39ac58a1"},
+      {3, 65536 + 3, 3, "47bce5c74f589f4867dbd57e9ca9f808"},  // bytes appended while reading are ignored
+      // Announced above 4 GiB (4 in its low 32 bits), ends early: everything
+      // read is hashed, not 4 bytes.
+      {(4ull << 30) + 4, 65536 + 3, 65536 + 3, "aec0625ae52063a8311cf47d39ac58a1"},
+  };
+  for (const Case& c : cases) {
+    Md5 md5;
+    uint64_t served = 0;
+    EXPECT_EQ(HashReads(md5, c.size, source(c.available, &served)), c.hashed) << c.size;
+    md5.Finish();
+    EXPECT_EQ(md5.HexDigest(), c.digest) << c.size;
+  }
 }
 
 TEST(PercentDecode, EscapesAndMalformedOnes) {

@@ -30,6 +30,21 @@ TEST(Text, SplitAndCompare) {
   EXPECT_FALSE(EqualsIgnoreAsciiCase(L"true ", L"true"));
 }
 
+TEST(Text, StringTableTextsAreFilledAlikeInEveryBuild) {
+  const struct {
+    const wchar_t* pattern;
+    std::vector<std::wstring> arguments;
+    const wchar_t* filled;
+  } cases[] = {
+      {L"%s Setup", {L"Corvane \x00C9\x8F6F\x4EF6"}, L"Corvane \x00C9\x8F6F\x4EF6 Setup"},
+      {L"Installing %s", {L"100% %s %d"}, L"Installing 100% %s %d"},  // arguments are not scanned again
+      {L"%s and %s", {L"a"}, L"a and "},
+      {L"50%% of %s%", {L"x", L"unused"}, L"50% of x%"},
+      {L"%d %ls %", {L"x"}, L"%d %ls %"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FillTextTemplate(c.pattern, c.arguments), c.filled) << c.pattern;
+}
+
 TEST(Text, WideFromUtf16LeKeepsCodeUnits) {
   const uint8_t bytes[] = {'A', 0, 0x3D, 0xD8, 0x00, 0xDE, 'z'};
   EXPECT_EQ(WideFromUtf16Le(bytes, sizeof bytes), std::wstring(L"A\xD83D\xDE00"));

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <memory>
 
 #include "platform/core/Md5.h"
 #include "platform/core/PathText.h"
@@ -16,22 +15,15 @@ bool ComputeFileMd5(const std::wstring& path, char* digestText) {
   UniqueFile file(CreateFileW(ToLongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return false;
-  DWORD size = GetFileSize(file.get(), nullptr);
-  if (size == INVALID_FILE_SIZE || size == 0) return false;
+  LARGE_INTEGER fileSize{};
+  if (!GetFileSizeEx(file.get(), &fileSize) || fileSize.QuadPart <= 0) return false;
 
-  constexpr DWORD kChunk = 65536;
-  std::unique_ptr<uint8_t[]> buffer(new uint8_t[kChunk]);
   Md5 md5;
-  DWORD hashed = 0;
-  for (;;) {
+  HashReads(md5, static_cast<uint64_t>(fileSize.QuadPart), [&file](uint8_t* buffer, size_t size) -> size_t {
     DWORD read = 0;
-    if (!ReadFile(file.get(), buffer.get(), kChunk, &read, nullptr) || read == 0) break;
-    // Bytes appended while we read are not part of the file we were asked about.
-    DWORD take = read > size - hashed ? size - hashed : read;
-    md5.Update(buffer.get(), take);
-    hashed += take;
-    if (hashed >= size) break;
-  }
+    if (!ReadFile(file.get(), buffer, static_cast<DWORD>(size), &read, nullptr)) return 0;
+    return read;
+  });
   md5.Finish();
   std::memcpy(digestText, md5.HexDigest().c_str(), 33);
   return true;

@@ -2,6 +2,7 @@
 
 #include <mutex>
 
+#include "platform/core/FolderCreation.h"
 #include "platform/core/PathText.h"
 #include "platform/core/win/Handles.h"
 #include "platform/core/win/Security.h"
@@ -10,21 +11,15 @@ namespace cv {
 
 namespace {
 
-constexpr size_t kShortPathLimit = 260;
+constexpr size_t kFirstBufferSize = MAX_PATH;
 constexpr size_t kMaxListPattern = 32766;
 constexpr int kTempFileAttempts = 10;
-
-// Paths too long for the plain Win32 form get the long-path prefix.
-std::wstring ForWin32(const std::wstring& path) {
-  if (path.size() < kShortPathLimit || HasLongPathPrefix(path)) return path;
-  return kLongPathPrefix + path;
-}
 
 // Calls fill(buffer, size) until the text fits; fill returns the length it
 // wrote, or the size it needs when that is larger, or 0 on failure.
 template <typename Fill>
 std::wstring ReadGrowing(Fill fill) {
-  std::wstring buffer(kShortPathLimit, L'\0');
+  std::wstring buffer(kFirstBufferSize, L'\0');
   for (int i = 0; i < 8; ++i) {
     DWORD n = fill(buffer.data(), static_cast<DWORD>(buffer.size()));
     if (n == 0) return std::wstring();
@@ -79,7 +74,7 @@ std::wstring ComputeTempFolder(bool localSystem, GetTempPath2Function tempPath2,
     builder.AddAccount(L"S-1-5-32-544", true);
     if (PSECURITY_DESCRIPTOR descriptor = builder.Build()) {
       SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
-      CreateDirectoryW(ForWin32(folder).c_str(), &attributes);
+      CreateDirectoryW(ToLongPath(folder).c_str(), &attributes);
     }
   }
   return folder;
@@ -115,7 +110,7 @@ std::wstring CreateTempFile(const std::wstring& prefix, const std::wstring& exte
 }
 
 std::wstring GetFinalPath(const std::wstring& path) {
-  UniqueFile file(CreateFileW(ForWin32(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+  UniqueFile file(CreateFileW(ToLongPath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file) return path;
   std::wstring final = ReadGrowing([&file](wchar_t* buffer, DWORD size) {
@@ -124,7 +119,7 @@ std::wstring GetFinalPath(const std::wstring& path) {
   return final.empty() ? path : final;
 }
 
-DWORD GetFileInfo(const std::wstring& path, FILETIME* lastWrite, uint32_t* size) {
+DWORD GetFileInfo(const std::wstring& path, FILETIME* lastWrite, uint64_t* size) {
   if (path.empty()) return ERROR_INVALID_PARAMETER;
   if (path.size() < 2) return ERROR_PATH_NOT_FOUND;
   bool absolute = (path[0] == L'\\' && path[1] == L'\\') || path[1] == L':';
@@ -136,53 +131,39 @@ DWORD GetFileInfo(const std::wstring& path, FILETIME* lastWrite, uint32_t* size)
   UniqueFind find(FindFirstFileW(ToLongPath(query).c_str(), &data));
   if (!find) return GetLastError();
   if (lastWrite) *lastWrite = data.ftLastWriteTime;
-  if (size) *size = data.nFileSizeLow;
+  if (size) *size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   return 0;
 }
 
 bool PathExists(const std::wstring& path) { return GetFileInfo(path, nullptr, nullptr) == 0; }
 
 bool IsFolder(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(ForWin32(path).c_str());
+  DWORD attributes = GetFileAttributesW(ToLongPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 DWORD CreateFolderTree(const std::wstring& path, bool includeLast, std::vector<std::wstring>* created) {
   if (PathExists(path)) return 0;
-  std::vector<std::wstring> parts = SplitPath(path);
-  size_t count = parts.size() - 1;
-  if (!includeLast && count > 0) --count;
-  std::vector<std::wstring> mine;
-  std::wstring folder = parts[0];
-  for (size_t i = 1; i <= count; ++i) {
-    folder += L"\\" + parts[i];
-    if (CreateDirectoryW(ForWin32(folder).c_str(), nullptr)) {
-      mine.push_back(folder);
-      continue;
-    }
+  auto create = [](const std::wstring& folder) -> FolderCreationResult {
+    if (CreateDirectoryW(ToLongPath(folder).c_str(), nullptr)) return {FolderOutcome::Created, 0};
     DWORD error = GetLastError();
-    if (error == ERROR_ALREADY_EXISTS) continue;
-    // Leave the machine as it was: take back only what this call created.
-    if (!IsUncPath(path))
-      for (auto it = mine.rbegin(); it != mine.rend(); ++it) RemoveFolder(*it);
-    return error;
-  }
-  if (created) created->insert(created->end(), mine.begin(), mine.end());
-  return 0;
+    return {error == ERROR_ALREADY_EXISTS ? FolderOutcome::AlreadyThere : FolderOutcome::Failed, error};
+  };
+  return CreateFolderLevels(path, includeLast, create, [](const std::wstring& folder) { RemoveFolder(folder); },
+                            created);
 }
 
-bool RemoveFolder(const std::wstring& path) { return RemoveDirectoryW(ForWin32(path).c_str()) != FALSE; }
+bool RemoveFolder(const std::wstring& path) { return RemoveDirectoryW(ToLongPath(path).c_str()) != FALSE; }
 
-bool DeleteFileLong(const std::wstring& path) { return DeleteFileW(ForWin32(path).c_str()) != FALSE; }
+bool DeleteFileLong(const std::wstring& path) { return DeleteFileW(ToLongPath(path).c_str()) != FALSE; }
 
 namespace {
 
 // Calls visit(full path, find data) for each entry other than "." and "..".
 template <typename Visit>
 bool ForEachEntry(const std::wstring& folder, Visit visit) {
-  std::wstring pattern = folder + L"\\*";
+  std::wstring pattern = ToLongPath(folder) + L"\\*";
   if (pattern.size() > kMaxListPattern) return false;
-  if (pattern.size() > kShortPathLimit - 1 && !HasLongPathPrefix(pattern)) pattern = kLongPathPrefix + pattern;
   WIN32_FIND_DATAW data;
   UniqueFind find(FindFirstFileW(pattern.c_str(), &data));
   if (!find) return false;
@@ -196,7 +177,7 @@ bool ForEachEntry(const std::wstring& folder, Visit visit) {
 
 void ClearReadOnly(const std::wstring& path, DWORD attributes) {
   if (attributes & FILE_ATTRIBUTE_READONLY)
-    SetFileAttributesW(ForWin32(path).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(ToLongPath(path).c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
 std::wstring WithoutTrailingBackslash(std::wstring folder) {
@@ -220,14 +201,12 @@ void DeleteFolderTree(const std::wstring& folder) {
 }
 
 void RemoveEmptyFolders(const std::wstring& folder, const std::wstring& root) {
-  std::wstring limit = WithoutTrailingBackslash(root);
-  std::wstring current = folder;
-  while (current.size() > limit.size()) {
-    std::wstring parent = GetParentFolder(current);
-    if (parent.empty()) break;
+  std::optional<std::wstring> canonical = CanonicalPath(folder);
+  if (!canonical) return;
+  // Without a root the drive or share is the limit.
+  for (std::wstring current = *canonical; root.empty() ? IsBelowVolumeRoot(current) : IsPathUnder(current, root);
+       current = GetParentFolder(current))
     RemoveFolder(current);
-    current = parent;
-  }
 }
 
 bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& subfolders) {
@@ -238,9 +217,11 @@ bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& subfo
   return subfolders.size() > before;
 }
 
-size_t CountFolderEntries(const std::wstring& folder) {
+std::optional<size_t> CountFolderEntries(const std::wstring& folder) {
   size_t count = 0;
-  ForEachEntry(WithoutTrailingBackslash(folder), [&count](const std::wstring&, const WIN32_FIND_DATAW&) { ++count; });
+  bool listed =
+      ForEachEntry(WithoutTrailingBackslash(folder), [&count](const std::wstring&, const WIN32_FIND_DATAW&) { ++count; });
+  if (!listed) return std::nullopt;
   return count;
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,20 +24,22 @@ std::wstring ComputeTempFolder(bool localSystem, GetTempPath2Function tempPath2,
 // A new empty file in the temporary folder; empty text on failure.
 std::wstring CreateTempFile(const std::wstring& prefix, const std::wstring& extension = std::wstring());
 std::wstring GetFinalPath(const std::wstring& path);
-DWORD GetFileInfo(const std::wstring& path, FILETIME* lastWrite, uint32_t* size);
+DWORD GetFileInfo(const std::wstring& path, FILETIME* lastWrite, uint64_t* size);
 bool PathExists(const std::wstring& path);
 // Creates the missing folders of path (without its last component unless
-// includeLast). On failure the folders this call created are removed again.
+// includeLast). On a drive, a failure removes the folders this call created;
+// on a network path the share level may fail and the walk goes on below it.
 DWORD CreateFolderTree(const std::wstring& path, bool includeLast, std::vector<std::wstring>* created = nullptr);
 bool RemoveFolder(const std::wstring& path);
 bool DeleteFileLong(const std::wstring& path);
 // Deletes everything below folder; the folder itself stays. Links are not followed.
 void DeleteFolderTree(const std::wstring& folder);
-// Removes folder and its parents while they are empty, never reaching root.
+// Removes folder and its parents while they are empty and strictly below
+// root (below the drive or share when root is empty); never root itself.
 void RemoveEmptyFolders(const std::wstring& folder, const std::wstring& root);
 bool ListSubfolders(const std::wstring& folder, std::vector<std::wstring>& subfolders);
-// Entries of a folder other than "." and ".."; 0 when it cannot be listed.
-size_t CountFolderEntries(const std::wstring& folder);
+// Entries of a folder other than "." and ".."; nothing when it cannot be listed.
+std::optional<size_t> CountFolderEntries(const std::wstring& folder);
 bool IsFolder(const std::wstring& path);
 bool GetEnvVar(const std::wstring& name, std::wstring& value);
 
