@@ -12,7 +12,6 @@ namespace {
 
 struct MutexWait {
   std::wstring name;
-  bool free = false;
 };
 
 // Runs on a thread of its own: a successful wait makes the waiting thread the

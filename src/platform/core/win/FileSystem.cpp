@@ -72,8 +72,8 @@ std::wstring ComputeTempFolder(bool localSystem, GetTempPath2Function tempPath2,
     SecurityDescriptorBuilder builder;
     builder.AddAccount(L"S-1-5-18", true);
     builder.AddAccount(L"S-1-5-32-544", true);
-    if (PSECURITY_DESCRIPTOR descriptor = builder.Build()) {
-      SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+    if (Result<PSECURITY_DESCRIPTOR> descriptor = builder.Build()) {
+      SECURITY_ATTRIBUTES attributes{sizeof(attributes), *descriptor, FALSE};
       CreateDirectoryW(ToLongPath(folder).c_str(), &attributes);
     }
   }
@@ -119,23 +119,24 @@ std::wstring GetFinalPath(const std::wstring& path) {
   return final.empty() ? path : final;
 }
 
-DWORD GetFileInfo(const std::wstring& path, FILETIME* lastWrite, uint64_t* size) {
-  if (path.empty()) return ERROR_INVALID_PARAMETER;
-  if (path.size() < 2) return ERROR_PATH_NOT_FOUND;
+Result<FileInfo> GetFileInfo(const std::wstring& path) {
+  if (path.empty()) return Failure{ERROR_INVALID_PARAMETER};
+  if (path.size() < 2) return Failure{ERROR_PATH_NOT_FOUND};
   bool absolute = (path[0] == L'\\' && path[1] == L'\\') || path[1] == L':';
-  if (!absolute) return ERROR_PATH_NOT_FOUND;
-  if (HasWildcard(path)) return ERROR_INVALID_NAME;
+  if (!absolute) return Failure{ERROR_PATH_NOT_FOUND};
+  if (HasWildcard(path)) return Failure{ERROR_INVALID_NAME};
   // A folder written with its closing backslash is still found.
   std::wstring query = path.size() > 3 && path.back() == L'\\' ? path.substr(0, path.size() - 1) : path;
   WIN32_FIND_DATAW data;
   UniqueFind find(FindFirstFileW(ToLongPath(query).c_str(), &data));
-  if (!find) return GetLastError();
-  if (lastWrite) *lastWrite = data.ftLastWriteTime;
-  if (size) *size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  return 0;
+  if (!find) return Failure{GetLastError()};
+  FileInfo info;
+  info.lastWrite = data.ftLastWriteTime;
+  info.size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return info;
 }
 
-bool PathExists(const std::wstring& path) { return GetFileInfo(path, nullptr, nullptr) == 0; }
+bool PathExists(const std::wstring& path) { return GetFileInfo(path).ok(); }
 
 bool IsFolder(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(ToLongPath(path).c_str());

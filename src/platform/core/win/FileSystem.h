@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Result.h"
+
 namespace cv {
 
 // Full path of a module file (this program for null), without truncation.
@@ -24,7 +26,14 @@ std::wstring ComputeTempFolder(bool localSystem, GetTempPath2Function tempPath2,
 // A new empty file in the temporary folder; empty text on failure.
 std::wstring CreateTempFile(const std::wstring& prefix, const std::wstring& extension = std::wstring());
 std::wstring GetFinalPath(const std::wstring& path);
-DWORD GetFileInfo(const std::wstring& path, FILETIME* lastWrite, uint64_t* size);
+// What a directory listing tells about one file or folder.
+struct FileInfo {
+  FILETIME lastWrite{};
+  uint64_t size = 0;
+};
+// ERROR_INVALID_PARAMETER for an empty path, ERROR_PATH_NOT_FOUND for one that
+// is not absolute, ERROR_INVALID_NAME for wildcards, else the listing's error.
+Result<FileInfo> GetFileInfo(const std::wstring& path);
 bool PathExists(const std::wstring& path);
 // Creates the missing folders of path (without its last component unless
 // includeLast). On a drive, a failure removes the folders this call created;

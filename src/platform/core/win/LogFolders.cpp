@@ -78,10 +78,10 @@ LogLocation FallbackLogLocation(int attempt, const IAccountFacts& account) {
 
 bool CreateSharedLogsFolder(const std::wstring& folder, CreateFolderFunction createFolder) {
   SecurityDescriptorBuilder builder;
-  if (!builder.AddAccount(kEveryoneSid, true)) return false;
-  PSECURITY_DESCRIPTOR descriptor = builder.Build();
+  if (builder.AddAccount(kEveryoneSid, true) != ERROR_SUCCESS) return false;
+  Result<PSECURITY_DESCRIPTOR> descriptor = builder.Build();
   if (!descriptor) return false;
-  SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+  SECURITY_ATTRIBUTES attributes{sizeof(attributes), *descriptor, FALSE};
   return createFolder(ToLongPath(folder).c_str(), &attributes) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 

@@ -37,24 +37,18 @@ bool LookupSidType(PSID sid, SID_NAME_USE& use, DWORD& error) {
 
 }  // namespace
 
-bool SecurityDescriptorBuilder::AddAccount(const std::wstring& account, bool isSidString) {
+DWORD SecurityDescriptorBuilder::AddAccount(const std::wstring& account, bool isSidString) {
   std::unique_ptr<BYTE[]> sid;
   SID_NAME_USE use = SidTypeUnknown;
   DWORD error = 0;
   if (isSidString) {
     PSID converted = nullptr;
-    if (!ConvertStringSidToSidW(account.c_str(), &converted)) {
-      lastError_ = GetLastError();
-      return false;
-    }
+    if (!ConvertStringSidToSidW(account.c_str(), &converted)) return GetLastError();
     UniqueLocal owner(converted);
     DWORD length = GetLengthSid(converted);
     sid.reset(new BYTE[length]);
     CopySid(length, sid.get(), converted);
-    if (!LookupSidType(sid.get(), use, error)) {
-      lastError_ = error;
-      return false;
-    }
+    if (!LookupSidType(sid.get(), use, error)) return error;
   } else {
     DWORD sidSize = 68, domainSize = 260;
     for (;;) {
@@ -62,10 +56,7 @@ bool SecurityDescriptorBuilder::AddAccount(const std::wstring& account, bool isS
       std::vector<wchar_t> domain(domainSize);
       if (LookupAccountNameW(nullptr, account.c_str(), sid.get(), &sidSize, domain.data(), &domainSize, &use)) break;
       error = GetLastError();
-      if (error != ERROR_INSUFFICIENT_BUFFER) {
-        lastError_ = error;
-        return false;
-      }
+      if (error != ERROR_INSUFFICIENT_BUFFER) return error;
     }
   }
   EXPLICIT_ACCESSW entry{};
@@ -77,34 +68,28 @@ bool SecurityDescriptorBuilder::AddAccount(const std::wstring& account, bool isS
   entry.Trustee.ptstrName = reinterpret_cast<LPWSTR>(sid.get());
   entries_.push_back(entry);
   sids_.push_back(std::move(sid));
-  return true;
+  return ERROR_SUCCESS;
 }
 
-PSECURITY_DESCRIPTOR SecurityDescriptorBuilder::Build(PSECURITY_DESCRIPTOR base) {
-  if (entries_.empty()) return nullptr;
+Result<PSECURITY_DESCRIPTOR> SecurityDescriptorBuilder::Build(PSECURITY_DESCRIPTOR base) {
+  if (entries_.empty()) return Failure{ERROR_INVALID_PARAMETER};
   PACL baseAcl = nullptr;
   if (base) {
     BOOL present = FALSE, defaulted = FALSE;
-    if (!GetSecurityDescriptorDacl(base, &present, &baseAcl, &defaulted)) {
-      lastError_ = GetLastError();
-      return nullptr;
-    }
+    if (!GetSecurityDescriptorDacl(base, &present, &baseAcl, &defaulted)) return Failure{GetLastError()};
   }
   if (acl_) {
     LocalFree(acl_);
     acl_ = nullptr;
   }
   DWORD error = SetEntriesInAclW(static_cast<ULONG>(entries_.size()), entries_.data(), baseAcl, &acl_);
-  if (error != ERROR_SUCCESS) {
-    lastError_ = error;
-    return nullptr;
-  }
+  if (error != ERROR_SUCCESS) return Failure{error};
   descriptor_.reset(new BYTE[SECURITY_DESCRIPTOR_MIN_LENGTH]);
   if (!InitializeSecurityDescriptor(descriptor_.get(), SECURITY_DESCRIPTOR_REVISION) ||
       !SetSecurityDescriptorDacl(descriptor_.get(), TRUE, acl_, FALSE)) {
-    lastError_ = GetLastError();
+    DWORD failed = GetLastError();
     descriptor_.reset();
-    return nullptr;
+    return Failure{failed};
   }
   return descriptor_.get();
 }

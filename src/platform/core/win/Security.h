@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Result.h"
+
 namespace cv {
 
 // True when the process runs as LocalSystem (S-1-5-18); failures count as false.
@@ -19,18 +21,18 @@ class SecurityDescriptorBuilder {
   SecurityDescriptorBuilder(const SecurityDescriptorBuilder&) = delete;
   SecurityDescriptorBuilder& operator=(const SecurityDescriptorBuilder&) = delete;
 
-  // Adds a GENERIC_ALL entry for an account name or a SID string.
-  bool AddAccount(const std::wstring& account, bool isSidString);
-  // Merges the entries into base's access list (or an empty one). Owned by the builder.
-  PSECURITY_DESCRIPTOR Build(PSECURITY_DESCRIPTOR base = nullptr);
-  DWORD LastError() const { return lastError_; }
+  // Adds a GENERIC_ALL entry for an account name or a SID string; 0 or the
+  // Windows error (nothing is added then).
+  DWORD AddAccount(const std::wstring& account, bool isSidString);
+  // Merges the entries into base's access list (or an empty one). Owned by
+  // the builder. ERROR_INVALID_PARAMETER when no account was added.
+  Result<PSECURITY_DESCRIPTOR> Build(PSECURITY_DESCRIPTOR base = nullptr);
 
  private:
   std::vector<std::unique_ptr<BYTE[]>> sids_;
   std::vector<EXPLICIT_ACCESSW> entries_;
   PACL acl_ = nullptr;
   std::unique_ptr<BYTE[]> descriptor_;
-  DWORD lastError_ = 0;
 };
 
 }  // namespace cv

@@ -40,13 +40,14 @@ TEST(FileSystem, LocalSystemWithoutTempPath2UsesAProtectedSystemTemp) {
 
 TEST(FileSystem, SecurityDescriptorForAccounts) {
   SecurityDescriptorBuilder empty;
-  EXPECT_EQ(empty.Build(), nullptr);
+  EXPECT_EQ(empty.Build().error(), static_cast<uint32_t>(ERROR_INVALID_PARAMETER));
   SecurityDescriptorBuilder builder;
-  EXPECT_TRUE(builder.AddAccount(L"S-1-5-18", true));
-  EXPECT_FALSE(builder.AddAccount(L"not-a-sid", true));
-  EXPECT_NE(builder.LastError(), 0u);
-  PSECURITY_DESCRIPTOR descriptor = builder.Build();
-  ASSERT_NE(descriptor, nullptr);
+  EXPECT_EQ(builder.AddAccount(L"S-1-5-18", true), 0u);
+  EXPECT_NE(builder.AddAccount(L"not-a-sid", true), 0u);
+  EXPECT_NE(builder.AddAccount(L"CorvaneNoSuchAccount", false), 0u);
+  Result<PSECURITY_DESCRIPTOR> built = builder.Build();
+  ASSERT_TRUE(built.ok()) << built.error();
+  PSECURITY_DESCRIPTOR descriptor = *built;
   BOOL present = FALSE, defaulted = FALSE;
   PACL acl = nullptr;
   ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted));
@@ -59,14 +60,15 @@ TEST(FileSystem, FileInfoAndExistence) {
   ScratchFolder dir;
   std::wstring file = dir / L"f.bin";
   ASSERT_TRUE(cvtest::WriteBytes(file, "12345"));
-  uint64_t size = 0;
-  FILETIME written{};
-  EXPECT_EQ(GetFileInfo(file, &written, &size), 0u);
-  EXPECT_EQ(size, 5u);
-  EXPECT_EQ(GetFileInfo(L"", nullptr, nullptr), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
-  EXPECT_EQ(GetFileInfo(L"C", nullptr, nullptr), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
-  EXPECT_EQ(GetFileInfo(L"f.bin", nullptr, nullptr), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
-  EXPECT_NE(GetFileInfo(dir / L"missing", nullptr, nullptr), 0u);
+  Result<FileInfo> info = GetFileInfo(file);
+  ASSERT_TRUE(info.ok()) << info.error();
+  EXPECT_EQ(info->size, 5u);
+  EXPECT_NE(info->lastWrite.dwHighDateTime, 0u);
+  EXPECT_EQ(GetFileInfo(L"").error(), static_cast<uint32_t>(ERROR_INVALID_PARAMETER));
+  EXPECT_EQ(GetFileInfo(L"C").error(), static_cast<uint32_t>(ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(GetFileInfo(L"f.bin").error(), static_cast<uint32_t>(ERROR_PATH_NOT_FOUND));
+  EXPECT_EQ(GetFileInfo(dir / L"f?bin").error(), static_cast<uint32_t>(ERROR_INVALID_NAME));
+  EXPECT_NE(GetFileInfo(dir / L"missing").error(), 0u);
   EXPECT_TRUE(PathExists(dir.Path()));
   EXPECT_TRUE(PathExists(dir.Path() + L"\\"));
   EXPECT_FALSE(PathExists(dir / L"*")) << "wildcards would find other files";
@@ -214,7 +216,7 @@ TEST(FileSystem, SizesAbove4GiB) {
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file.get(), "tail", 4, &written, nullptr));
   }
-  uint64_t size = 0;
-  ASSERT_EQ(GetFileInfo(path, nullptr, &size), 0u);
-  EXPECT_EQ(size, zeros + 4);
+  Result<FileInfo> info = GetFileInfo(path);
+  ASSERT_TRUE(info.ok()) << info.error();
+  EXPECT_EQ(info->size, zeros + 4);
 }
