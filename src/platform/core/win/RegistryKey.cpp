@@ -34,7 +34,7 @@ Result<RegistryKey> RegistryKey::Open(HKEY root, const std::wstring& path, Regis
   HKEY key = nullptr;
   LSTATUS status = RegOpenKeyExW(root, path.c_str(), 0, access | ViewFlag(view), &key);
   if (status != ERROR_SUCCESS) return Failure{static_cast<uint32_t>(status)};
-  return RegistryKey(key, view);
+  return RegistryKey(key);
 }
 
 Result<RegistryKey> RegistryKey::Create(HKEY root, const std::wstring& path, RegistryView view, REGSAM access) {
@@ -42,7 +42,7 @@ Result<RegistryKey> RegistryKey::Create(HKEY root, const std::wstring& path, Reg
   LSTATUS status = RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access | ViewFlag(view),
                                    nullptr, &key, nullptr);
   if (status != ERROR_SUCCESS) return Failure{static_cast<uint32_t>(status)};
-  return RegistryKey(key, view);
+  return RegistryKey(key);
 }
 
 DWORD RegistryKey::DeleteTree(HKEY root, const std::wstring& path, RegistryView view) {

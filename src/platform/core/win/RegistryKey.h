@@ -39,7 +39,6 @@ class RegistryKey {
   static DWORD DeleteTree(HKEY root, const std::wstring& path, RegistryView view);
 
   HKEY Handle() const { return key_.get(); }
-  RegistryView View() const { return view_; }
 
   Result<RegistryValue> ReadValue(const std::wstring& name) const;
   // REG_DWORD only.
@@ -59,10 +58,9 @@ class RegistryKey {
   std::vector<std::wstring> ValueNames() const;
 
  private:
-  RegistryKey(HKEY key, RegistryView view) : key_(key), view_(view) {}
+  explicit RegistryKey(HKEY key) : key_(key) {}
 
   UniqueKey key_;
-  RegistryView view_ = RegistryView::k32;
 };
 
 }  // namespace cv
