@@ -1,0 +1,34 @@
+#include "chainer/win/Entry.h"
+
+#include <exception>
+#include <string>
+
+#include "platform/core/win/Logger.h"
+
+namespace cv {
+
+namespace {
+
+constexpr int32_t kFailedRun = 1;
+
+void LogEscapedException(const char* what) {
+  if (!LoggingEnabled()) return;
+  std::wstring text;
+  for (const char* c = what; *c; ++c) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
+  WriteLine(L"Unhandled exception: " + text);
+}
+
+}  // namespace
+
+int32_t RunGuarded(const std::function<int32_t()>& run) {
+  try {
+    return run();
+  } catch (const std::exception& exception) {
+    LogEscapedException(exception.what());
+  } catch (...) {
+    LogEscapedException("unknown");
+  }
+  return kFailedRun;
+}
+
+}  // namespace cv
