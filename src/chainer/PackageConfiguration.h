@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chainer/IniDocument.h"
+#include "detection/PrereqSearch.h"
 
 namespace cv {
 
@@ -49,23 +50,6 @@ struct GeneralOptions {
   std::wstring MsiCertData;
   std::wstring AppxVersion;
   std::wstring AppxPkId;
-};
-
-struct PrereqSearch {
-  int32_t searchType = 0;
-  std::wstring searchString;
-  std::wstring verMin;
-  std::wstring verMax;
-  std::wstring refContent;
-  std::wstring searchCmdLine;
-  bool evaluated = false;
-};
-
-// What one search of a prerequisite found, kept per search in the order they ran.
-struct SearchRecord {
-  std::vector<std::wstring> foundTexts;  // the values found, in the order found
-  std::wstring readText;                 // the text read (a registry text search)
-  bool answer = false;                   // this search's own answer, before the combination
 };
 
 enum class SourceKind : int32_t { Package = 0, Download = 1, Site = 2 };
