@@ -68,3 +68,29 @@ target_link_options(md5_bench PRIVATE -municode)
 add_executable(log_bench ${CMAKE_SOURCE_DIR}/bench/LogBench.cpp)
 target_link_libraries(log_bench PRIVATE cv_all)
 target_link_options(log_bench PRIVATE -municode)
+
+# Windows Installer packages for the searches' tests, built from a small WiX
+# source with wixl (64-bit packages: the tests run the 64-bit build). Codes
+# and versions here must match tests/detection/win/MsiSearchesTest.cpp.
+set(msi_source ${CMAKE_SOURCE_DIR}/tests/detection/win/msi/product.wxs)
+set(msi_payload ${CMAKE_SOURCE_DIR}/tests/detection/win/msi/payload.txt)
+set(msi_packages
+  "search-old|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0001}|2.5.7|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00AA}|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C1}"
+  "search-new|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0002}|3.1|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00AA}|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C2}"
+  "search-advertised|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0003}|1.0|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00AB}|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C3}")
+foreach(package ${msi_packages})
+  string(REPLACE "|" ";" fields "${package}")
+  list(GET fields 0 name)
+  list(GET fields 1 product)
+  list(GET fields 2 version)
+  list(GET fields 3 upgrade)
+  list(GET fields 4 component)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${name}.msi
+    COMMAND wixl -a x64 -D ProductCode=${product} -D Version=${version} -D UpgradeCode=${upgrade}
+            -D ComponentCode=${component} -D Payload=${msi_payload} -o ${CMAKE_BINARY_DIR}/${name}.msi ${msi_source}
+    DEPENDS ${msi_source} ${msi_payload}
+    VERBATIM)
+  list(APPEND msi_outputs ${CMAKE_BINARY_DIR}/${name}.msi)
+endforeach()
+add_custom_target(test_msi_packages DEPENDS ${msi_outputs})
+add_dependencies(unit_tests test_msi_packages)
