@@ -76,8 +76,7 @@ set(msi_source ${CMAKE_SOURCE_DIR}/tests/detection/win/msi/product.wxs)
 set(msi_payload ${CMAKE_SOURCE_DIR}/tests/detection/win/msi/payload.txt)
 set(msi_packages
   "search-old|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0001}|2.5.7|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00AA}|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C1}"
-  "search-new|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0002}|3.1|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00AA}|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C2}"
-  "search-advertised|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0003}|1.0|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00AB}|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C3}")
+  "search-new|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0002}|3.1|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00AA}|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C2}")
 foreach(package ${msi_packages})
   string(REPLACE "|" ";" fields "${package}")
   list(GET fields 0 name)
@@ -87,10 +86,16 @@ foreach(package ${msi_packages})
   list(GET fields 4 component)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${name}.msi
     COMMAND wixl -a x64 -D ProductCode=${product} -D Version=${version} -D UpgradeCode=${upgrade}
-            -D ComponentCode=${component} -D Payload=${msi_payload} -o ${CMAKE_BINARY_DIR}/${name}.msi ${msi_source}
+            -D ComponentCode=${component} -D Payload=payload.txt -o ${CMAKE_BINARY_DIR}/${name}.msi ${msi_source}
     DEPENDS ${msi_source} ${msi_payload}
+    # wixl takes file sources relative to the current folder only
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/detection/win/msi
     VERBATIM)
   list(APPEND msi_outputs ${CMAKE_BINARY_DIR}/${name}.msi)
 endforeach()
 add_custom_target(test_msi_packages DEPENDS ${msi_outputs})
 add_dependencies(unit_tests test_msi_packages)
+
+add_executable(file_search_bench ${CMAKE_SOURCE_DIR}/bench/FileSearchBench.cpp)
+target_link_libraries(file_search_bench PRIVATE cv_all)
+target_link_options(file_search_bench PRIVATE -municode)

@@ -1,0 +1,75 @@
+// The packaged detection program and the AppX package searches.
+#include <gtest/gtest.h>
+
+#include "detection/SearchCombination.h"
+#include "detection/win/WindowsVersion.h"
+#include "platform/core/Text.h"
+#include "support/SearchTestSupport.h"
+#include "support/WinTestSupport.h"
+
+using namespace cv;
+using cvtest::RunSearch;
+using cvtest::ScratchFolder;
+using cvtest::Search;
+
+namespace {
+
+std::wstring RecordedShowWindow(const std::wstring& path) {
+  std::string bytes = cvtest::ReadBytes(path);
+  for (const std::wstring& line :
+       SplitText(WideFromUtf16Le(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()), L"\r\n", true))
+    if (line.rfind(L"showWindow=", 0) == 0) return line.substr(11);
+  return L"";
+}
+
+PrereqSearch Program(const std::wstring& name, const std::wstring& commandLine, const std::wstring& refContent) {
+  PrereqSearch search = Search(kPackagedProgram, name, refContent);
+  search.searchCmdLine = commandLine;
+  return search;
+}
+
+}  // namespace
+
+TEST(PackagedProgramSearch, FoundWhenTheProgramExitsWithZero) {
+  ScratchFolder dir;
+  const cvtest::TestSearchContext package(cvtest::FolderOfThisProgram());
+  // The arguments are expanded first.
+  ASSERT_TRUE(SetEnvironmentVariableW(L"CORVANE_SEARCH_RECORD", (dir / L"record").c_str()));
+  const struct {
+    const wchar_t *name, *commandLine, *refContent;
+    bool found;
+    const wchar_t* showWindow;  // empty: nothing recorded
+  } cases[] = {
+      {L"exit_with.exe", L"0 --record \"%CORVANE_SEARCH_RECORD%\"", L"WND_HIDE", true, L"0"},
+      {L"exit_with.exe", L"0 --record \"%CORVANE_SEARCH_RECORD%\"", L"wnd_hide", true, L"1"},  // case-sensitive
+      {L"exit_with.exe", L"3 --record \"%CORVANE_SEARCH_RECORD%\"", L"", false, L"1"},
+      {L"exit_with.exe", L"2", L"WND_HIDE", false, L""},  // an exit code 2 is no start error
+      {L"missing.exe", L"0", L"WND_HIDE", false, L""},
+  };
+  for (const auto& c : cases) {
+    DeleteFileW((dir / L"record").c_str());
+    EXPECT_EQ(RunSearch(Program(c.name, c.commandLine, c.refContent), false, package).answer, c.found)
+        << c.name << " " << c.commandLine << " " << c.refContent;
+    EXPECT_EQ(RecordedShowWindow(dir / L"record"), c.showWindow) << c.commandLine << " " << c.refContent;
+  }
+  SetEnvironmentVariableW(L"CORVANE_SEARCH_RECORD", nullptr);
+}
+
+TEST(AppxPackageSearch, AsksOnlyFromWindows10On) {
+  cvtest::TestSearchContext package;
+  package.packages[L"Corvane.App"] = L"1.4.2.0";
+  SearchRecord record =
+      RunSearch(Search(kAppxPackageVersion, L" Corvane.App ?? x64 ? CN=Corvane ", L"", L"1.4"), false, package);
+  if (IsWindowsVersionOrLater(10, 0, 0, 0)) {
+    ASSERT_EQ(package.lookups.size(), 1u);
+    EXPECT_EQ(package.lookups[0], std::make_tuple(std::wstring(L"Corvane.App"), std::wstring(L"CN=Corvane"),
+                                                  std::wstring(L"x64")));
+    EXPECT_EQ(record.foundTexts, std::vector<std::wstring>{L"1.4.2.0"});
+    EXPECT_TRUE(record.answer);
+  } else {
+    // Wine's default prefix reports Windows 7: the package manager is never asked.
+    EXPECT_TRUE(package.lookups.empty());
+    EXPECT_TRUE(record.foundTexts.empty());
+    EXPECT_FALSE(record.answer);
+  }
+}
