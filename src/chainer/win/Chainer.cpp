@@ -1,7 +1,9 @@
 #include "chainer/win/Chainer.h"
 
+#include "chainer/PrereqEvaluation.h"
 #include "chainer/win/InstallerMutex.h"
 #include "chainer/win/WindowsEnvironment.h"
+#include "chainer/win/WindowsEvaluationEnvironment.h"
 #include "detection/win/FileVersion.h"
 #include "detection/win/WindowsVersion.h"
 #include "platform/core/PathText.h"
@@ -9,6 +11,7 @@
 #include "platform/core/win/FileSystem.h"
 #include "platform/core/win/Handles.h"
 #include "platform/core/win/Logger.h"
+#include "platform/core/win/WorkerThread.h"
 #include "resources/resource.h"
 
 namespace cv {
@@ -86,9 +89,26 @@ bool Chainer::ReadConfiguration(IniDocument& document) {
   return true;
 }
 
-int32_t Chainer::ProcessPrerequisites(PackageConfiguration&) {
-  // The installation run evaluates and installs the prerequisites here.
-  return 0;
+int32_t Chainer::ProcessPrerequisites(PackageConfiguration& configuration) {
+  if (configuration.prerequisites.empty()) return 0;
+  WindowsEvaluationEnvironment environment(locator_);
+  PrereqEvaluation evaluation(configuration.prerequisites, environment);
+  if (silent_) {
+    evaluation.EvaluateAll();
+  } else {
+    // The status window keeps answering meanwhile. Without a thread nothing
+    // is evaluated and every state stays "not evaluated".
+    RunOnWorkerThread([&evaluation] { evaluation.EvaluateAll(); });
+  }
+  if (!evaluation.AnythingToInstall()) {
+    if (LoggingEnabled()) WriteLine(L"No prerequisite must be installed.");
+    return 0;
+  }
+  // Obtaining and installing what is missing comes here. Until then nothing
+  // is installed, and the run must not claim a mandatory prerequisite that
+  // is missing is in place.
+  if (!silent_ && !Contains(configuration.general.Options, L"b")) return 0;
+  return evaluation.AllMandatoryInPlace() ? 0 : 1;
 }
 
 void Chainer::DeleteCleanupFiles() {
