@@ -12,21 +12,21 @@ struct Search {
   HWND found;
 };
 
+BOOL CALLBACK TakeDialogOfProcess(HWND window, LPARAM parameter) {
+  auto* s = reinterpret_cast<Search*>(parameter);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (owner != s->processId || std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+  s->found = window;
+  return FALSE;
+}
+
 HWND FindDialogOfProcess(DWORD processId, HANDLE process) {
   for (int i = 0; i < 1000 && WaitForSingleObject(process, 0) == WAIT_TIMEOUT; ++i) {
     Search search{processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(parameter);
-          DWORD owner = 0;
-          GetWindowThreadProcessId(window, &owner);
-          wchar_t name[16] = {};
-          GetClassNameW(window, name, 16);
-          if (owner != s->processId || std::wstring(name) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-          s->found = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    EnumWindows(TakeDialogOfProcess, reinterpret_cast<LPARAM>(&search));
     if (search.found) return search.found;
     Sleep(30);
   }
