@@ -3,6 +3,13 @@ enable_language(RC)
 
 add_compile_definitions(UNICODE _UNICODE _WIN32_WINNT=0x0600 WINVER=0x0600 NTDDI_VERSION=0x06000000 NOMINMAX)
 add_compile_options(-Wall -Wextra -O2)
+# Faults the program translates into C++ exceptions must unwind through
+# functions with handlers and destructors; the 32-bit unwinder reads DWARF
+# tables, which must then be exact at every instruction.
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fnon-call-exceptions>)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fasynchronous-unwind-tables>)
+endif()
 # One self-contained exe: no libstdc++, libgcc or winpthread DLL beside it.
 add_link_options(-static -static-libgcc -static-libstdc++)
 
