@@ -1,6 +1,6 @@
 #include "chainer/PrereqEvaluation.h"
 
-#include <stdexcept>
+#include "platform/core/ExceptionHandling.h"
 
 namespace cv {
 
@@ -53,12 +53,12 @@ PrereqEvaluation::PrereqEvaluation(std::vector<Prerequisite>& prerequisites, IEv
 }
 
 Prerequisite& PrereqEvaluation::At(size_t index) {
-  if (index >= prerequisites_.size()) throw std::out_of_range("prerequisite index");
+  if (index >= prerequisites_.size()) ThrowHResult(kE_BOUNDS);
   return prerequisites_[index];
 }
 
 const Prerequisite& PrereqEvaluation::At(size_t index) const {
-  if (index >= prerequisites_.size()) throw std::out_of_range("prerequisite index");
+  if (index >= prerequisites_.size()) ThrowHResult(kE_BOUNDS);
   return prerequisites_[index];
 }
 

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
-#include <stdexcept>
+
+#include "platform/core/ExceptionHandling.h"
 
 using namespace cv;
 
@@ -187,8 +187,8 @@ TEST(PrereqEvaluation, NotApplicableIsFinalAndIndexesAreChecked) {
   EXPECT_EQ(list[0].state, StateNotApplicable);
   EXPECT_TRUE(evaluation.AllMandatoryInPlace()) << "a mandatory prerequisite this system cannot take passes";
   EXPECT_FALSE(evaluation.AnythingToInstall());
-  EXPECT_THROW(evaluation.GetDisplayState(1), std::out_of_range);
-  EXPECT_THROW(evaluation.SetSelected(7, true), std::out_of_range);
+  EXPECT_THROW(evaluation.GetDisplayState(1), HResultException);
+  EXPECT_THROW(evaluation.SetSelected(7, true), HResultException);
 }
 
 TEST(PrereqEvaluation, StateTexts) {

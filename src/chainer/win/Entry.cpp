@@ -1,8 +1,10 @@
 #include "chainer/win/Entry.h"
 
+#include <cstdio>
 #include <exception>
 #include <string>
 
+#include "platform/core/ExceptionHandling.h"
 #include "platform/core/win/Logger.h"
 
 namespace cv {
@@ -25,6 +27,10 @@ int32_t RunGuarded(const std::function<int32_t()>& run) {
     return run();
   } catch (const std::exception& exception) {
     LogEscapedException(exception.what());
+  } catch (const HResultException& exception) {
+    char code[16];
+    snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(exception.hresult));
+    LogEscapedException(code);
   } catch (...) {
     LogEscapedException("unknown");
   }

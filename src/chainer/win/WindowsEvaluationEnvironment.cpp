@@ -34,9 +34,10 @@ std::wstring WindowsEvaluationEnvironment::PackageFile(const std::wstring& name)
   return locator_.GetPackageFile(name);
 }
 
-std::wstring WindowsEvaluationEnvironment::FindAppxPackageVersion(const std::wstring&, const std::wstring&,
-                                                                  const std::wstring&) const {
-  return std::wstring();
+std::wstring WindowsEvaluationEnvironment::FindAppxPackageVersion(const std::wstring& name,
+                                                                  const std::wstring& publisher,
+                                                                  const std::wstring& architecture) const {
+  return appxPackages_.Find(name, publisher, architecture);
 }
 
 }  // namespace cv

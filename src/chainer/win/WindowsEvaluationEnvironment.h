@@ -4,6 +4,7 @@
 #include "chainer/PrereqEvaluation.h"
 #include "detection/win/SearchEvaluation.h"
 #include "install/PackageFileLocator.h"
+#include "install/win/MsixFinder.h"
 
 namespace cv {
 
@@ -25,6 +26,7 @@ class WindowsEvaluationEnvironment final : public IEvaluationEnvironment, privat
                                       const std::wstring& architecture) const override;
 
   const PackageFileLocator& locator_;
+  MsixFinder appxPackages_;
 };
 
 }  // namespace cv

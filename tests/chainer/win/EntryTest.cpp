@@ -5,6 +5,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/core/ExceptionHandling.h"
+
 using namespace cv;
 
 TEST(Entry, EscapedExceptionsEndTheRunWithOneAfterUnwinding) {
@@ -24,4 +26,5 @@ TEST(Entry, EscapedExceptionsEndTheRunWithOneAfterUnwinding) {
   EXPECT_TRUE(cleanedUp) << "objects of the run are destroyed before the process ends";
   EXPECT_EQ(RunGuarded([]() -> int32_t { throw std::runtime_error("x"); }), 1);
   EXPECT_EQ(RunGuarded([]() -> int32_t { throw 42; }), 1);
+  EXPECT_EQ(RunGuarded([]() -> int32_t { ThrowHResult(kE_BOUNDS); }), 1);
 }
