@@ -83,7 +83,9 @@ set(msi_source ${CMAKE_SOURCE_DIR}/tests/detection/win/msi/product.wxs)
 set(msi_payload ${CMAKE_SOURCE_DIR}/tests/detection/win/msi/payload.txt)
 set(msi_packages
   "search-old|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0001}|2.5.7|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00AA}|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C1}"
-  "search-new|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0002}|3.1|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00AA}|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C2}")
+  "search-new|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0002}|3.1|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00AA}|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C2}"
+  # For tests/integration/EvaluationTest.cpp: codes of its own.
+  "chain-runtime|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0011}|4.8.2|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00BB}|{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00D1}")
 foreach(package ${msi_packages})
   string(REPLACE "|" ";" fields "${package}")
   list(GET fields 0 name)
@@ -102,6 +104,7 @@ foreach(package ${msi_packages})
 endforeach()
 add_custom_target(test_msi_packages DEPENDS ${msi_outputs})
 add_dependencies(unit_tests test_msi_packages)
+add_dependencies(integration_tests test_msi_packages)
 
 add_executable(file_search_bench ${CMAKE_SOURCE_DIR}/bench/FileSearchBench.cpp)
 target_link_libraries(file_search_bench PRIVATE cv_all)
