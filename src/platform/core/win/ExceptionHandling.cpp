@@ -10,6 +10,7 @@
 #include "platform/core/win/ExceptionPresenter.h"
 #include "platform/core/win/FileSystem.h"
 #include "platform/core/win/SystemLibrary.h"
+#include "platform/core/win/WorkerThread.h"
 
 extern "C" {
 [[noreturn]] void cv_throw_pending_seh();
@@ -353,32 +354,18 @@ LONG WINAPI TopLevelExceptionFilter(EXCEPTION_POINTERS* pointers) {
   return EXCEPTION_EXECUTE_HANDLER;
 }
 
-namespace {
-
-struct GuardedWork {
-  const std::function<void()>* work;
-  bool completed = false;
-};
-
-DWORD WINAPI GuardedThread(void* parameter) {
-  auto* guarded = static_cast<GuardedWork*>(parameter);
-  ExceptionHandlingScope scope(ExceptionHandlingScope::TopLevelFilter::Leave);
-  try {
-    (*guarded->work)();
-    guarded->completed = true;
-  } catch (...) {
-  }
-  return 0;
-}
-
-}  // namespace
-
 bool RunOnGuardedThread(const std::function<void()>& work) {
-  GuardedWork guarded{&work};
-  UniqueHandle thread(CreateThread(nullptr, 0, GuardedThread, &guarded, 0, nullptr));
-  if (!thread) return false;
-  WaitForSingleObject(thread.get(), INFINITE);
-  return guarded.completed;
+  bool completed = false;
+  bool ran = RunOnWorkerThread([&] {
+    ExceptionHandlingScope scope(ExceptionHandlingScope::TopLevelFilter::Leave);
+    try {
+      work();
+      completed = true;
+    } catch (...) {
+      // A crash too: the translator made it an exception on this thread.
+    }
+  });
+  return ran && completed;
 }
 
 std::wstring FormatErrorText(uint32_t code) {

@@ -45,7 +45,8 @@ LONG WINAPI TopLevelExceptionFilter(EXCEPTION_POINTERS* pointers);
 void AppendStackTrace(std::wstring& text, const CONTEXT* context, size_t maxFrames);
 
 // Runs work on a thread of its own with the translator installed and waits
-// for it; false when the work threw (a crash included) or the thread did not start.
+// for it (the waiting thread's messages dispatched meanwhile); false when the
+// work threw (a crash included) or the thread did not start.
 bool RunOnGuardedThread(const std::function<void()>& work);
 
 // The system's message for a Windows error, with its line end; the code in
