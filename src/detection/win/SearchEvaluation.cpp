@@ -21,7 +21,8 @@ SearchOutcome Inverted(SearchOutcome outcome) {
 // The searches as this machine answers them.
 class MachineSearchRunner : public ISearchRunner {
  public:
-  MachineSearchRunner(bool use64, const ISearchContext& context) : use64_(use64), context_(context) {}
+  MachineSearchRunner(bool use64, const ISearchContext& context, const SearchSystemFacts& facts)
+      : use64_(use64), context_(context), facts_(facts) {}
 
   SearchOutcome Run(const PrereqSearch& search) const override {
     const std::wstring& text = search.searchString;
@@ -60,7 +61,7 @@ class MachineSearchRunner : public ISearchRunner {
 
   SearchOutcome FindAppxPackage(const std::wstring& text) const {
     SearchOutcome outcome;
-    if (!IsWindowsVersionOrLater(10, 0, 0, 0)) return outcome;
+    if (!facts_.windows10OrLater) return outcome;
     AppxSearch appx = SplitAppxSearch(text);
     std::wstring version = context_.FindAppxPackageVersion(appx.name, appx.publisher, appx.architecture);
     if (!version.empty()) outcome.foundTexts.push_back(std::move(version));
@@ -69,13 +70,22 @@ class MachineSearchRunner : public ISearchRunner {
 
   bool use64_;
   const ISearchContext& context_;
+  const SearchSystemFacts& facts_;
 };
 
 }  // namespace
 
 bool EvaluateSearches(const std::vector<PrereqSearch>& searches, int32_t op, bool use64,
                       const ISearchContext& context, std::vector<SearchRecord>& records) {
-  return CombineSearches(searches, op, MachineSearchRunner(use64, context), records);
+  SearchSystemFacts facts;
+  facts.windows10OrLater = IsWindowsVersionOrLater(10, 0, 0, 0);
+  return EvaluateSearches(searches, op, use64, context, records, facts);
+}
+
+bool EvaluateSearches(const std::vector<PrereqSearch>& searches, int32_t op, bool use64,
+                      const ISearchContext& context, std::vector<SearchRecord>& records,
+                      const SearchSystemFacts& facts) {
+  return CombineSearches(searches, op, MachineSearchRunner(use64, context, facts), records);
 }
 
 }  // namespace cv

@@ -27,4 +27,13 @@ class ISearchContext {
 bool EvaluateSearches(const std::vector<PrereqSearch>& searches, int32_t op, bool use64,
                       const ISearchContext& context, std::vector<SearchRecord>& records);
 
+// The facts of the running system that the searches depend on.
+struct SearchSystemFacts {
+  bool windows10OrLater = false;  // AppX packages exist
+};
+// The rule behind EvaluateSearches, with the system's facts passed in.
+bool EvaluateSearches(const std::vector<PrereqSearch>& searches, int32_t op, bool use64,
+                      const ISearchContext& context, std::vector<SearchRecord>& records,
+                      const SearchSystemFacts& facts);
+
 }  // namespace cv

@@ -56,20 +56,31 @@ TEST(PackagedProgramSearch, FoundWhenTheProgramExitsWithZero) {
 }
 
 TEST(AppxPackageSearch, AsksOnlyFromWindows10On) {
+  // Wine's prefix reports Windows 7; Windows 10 is told to the search.
+  for (bool windows10 : {true, false}) {
+    SCOPED_TRACE(windows10 ? "Windows 10" : "Windows 8.1");
+    cvtest::TestSearchContext package;
+    package.packages[L"Corvane.App"] = L"1.4.2.0";
+    SearchSystemFacts facts;
+    facts.windows10OrLater = windows10;
+    std::vector<SearchRecord> records;
+    const PrereqSearch search = Search(kAppxPackageVersion, L" Corvane.App ?? x64 ? CN=Corvane ", L"", L"1.4");
+    bool found = EvaluateSearches({search}, 0, false, package, records, facts);
+    EXPECT_EQ(found, windows10);
+    ASSERT_EQ(records.size(), 1u);
+    if (windows10) {
+      ASSERT_EQ(package.lookups.size(), 1u);
+      EXPECT_EQ(package.lookups[0], std::make_tuple(std::wstring(L"Corvane.App"), std::wstring(L"CN=Corvane"),
+                                                    std::wstring(L"x64")));
+      EXPECT_EQ(records[0].foundTexts, std::vector<std::wstring>{L"1.4.2.0"});
+    } else {
+      EXPECT_TRUE(package.lookups.empty()) << "the package manager is never asked";
+      EXPECT_TRUE(records[0].foundTexts.empty());
+    }
+  }
+  // The running system decides in the program: this prefix is no Windows 10.
   cvtest::TestSearchContext package;
   package.packages[L"Corvane.App"] = L"1.4.2.0";
-  SearchRecord record =
-      RunSearch(Search(kAppxPackageVersion, L" Corvane.App ?? x64 ? CN=Corvane ", L"", L"1.4"), false, package);
-  if (IsWindowsVersionOrLater(10, 0, 0, 0)) {
-    ASSERT_EQ(package.lookups.size(), 1u);
-    EXPECT_EQ(package.lookups[0], std::make_tuple(std::wstring(L"Corvane.App"), std::wstring(L"CN=Corvane"),
-                                                  std::wstring(L"x64")));
-    EXPECT_EQ(record.foundTexts, std::vector<std::wstring>{L"1.4.2.0"});
-    EXPECT_TRUE(record.answer);
-  } else {
-    // Wine's default prefix reports Windows 7: the package manager is never asked.
-    EXPECT_TRUE(package.lookups.empty());
-    EXPECT_TRUE(record.foundTexts.empty());
-    EXPECT_FALSE(record.answer);
-  }
+  RunSearch(Search(kAppxPackageVersion, L"Corvane.App"), false, package);
+  EXPECT_EQ(package.lookups.empty(), !IsWindowsVersionOrLater(10, 0, 0, 0));
 }
