@@ -78,7 +78,8 @@ target_link_options(log_bench PRIVATE -municode)
 
 # Windows Installer packages for the searches' tests, built from a small WiX
 # source with wixl (64-bit packages: the tests run the 64-bit build). Codes
-# and versions here must match tests/detection/win/MsiSearchesTest.cpp.
+# and versions here must match tests/integration/MsiSearchesTest.cpp and
+# EvaluationTest.cpp.
 set(msi_source ${CMAKE_SOURCE_DIR}/tests/detection/win/msi/product.wxs)
 set(msi_payload ${CMAKE_SOURCE_DIR}/tests/detection/win/msi/payload.txt)
 set(msi_packages
@@ -103,7 +104,6 @@ foreach(package ${msi_packages})
   list(APPEND msi_outputs ${CMAKE_BINARY_DIR}/${name}.msi)
 endforeach()
 add_custom_target(test_msi_packages DEPENDS ${msi_outputs})
-add_dependencies(unit_tests test_msi_packages)
 add_dependencies(integration_tests test_msi_packages)
 
 add_executable(file_search_bench ${CMAKE_SOURCE_DIR}/bench/FileSearchBench.cpp)

@@ -46,8 +46,8 @@ std::vector<std::wstring> Sorted(std::vector<std::wstring> texts) {
 
 }  // namespace
 
-// One test: CTest runs tests side by side, and the products are the
-// machine's, not one test's.
+// One test, among the integration tests: the products are the machine's, and
+// those take turns.
 TEST(MsiSearches, ProductsRelatedProductsAndComponents) {
   ProductsRemoved removed;
   EXPECT_TRUE(RunSearch(Search(kMsiRelatedProductVersions, kUpgradeCode), false).foundTexts.empty());
