@@ -107,6 +107,22 @@ TEST_F(Evaluation, EverythingFoundOrNotApplicableEndsWithNothingToInstall) {
   }
 }
 
+TEST_F(Evaluation, ReturnCodesOfAnEarlierRunGoWhenNoRestartIsPending) {
+  cv::Result<cv::RegistryKey> store =
+      cv::RegistryKey::Create(HKEY_CURRENT_USER, L"InterbootContext", cv::RegistryView::k32);
+  ASSERT_TRUE(store.ok());
+  ASSERT_EQ(store->WriteString(L"SETUP_RET", L"3010"), 0u);
+  store = cv::RegistryKey();
+  std::wstring exe = dir_ / L"setup.exe";
+  ASSERT_TRUE(CopyFileW(cvtest::BuiltProgram(L"cvpackagechainer.exe").c_str(), exe.c_str(), FALSE));
+  ASSERT_TRUE(cvtest::WriteUtf16File(dir_ / L"setup.ini", L"[GeneralOptions]\r\nOptions=q\r\n"
+                                                          L"[PREREQUISITES]\r\nApp1=Nothing\r\n"
+                                                          L"[App1]\r\nSetupFile=a.exe\r\n"));
+  EXPECT_EQ(cvtest::RunProgram(exe), 0);
+  EXPECT_EQ(cv::RegistryKey::Open(HKEY_CURRENT_USER, L"InterbootContext", cv::RegistryView::k32).error(),
+            static_cast<uint32_t>(ERROR_FILE_NOT_FOUND));
+}
+
 TEST_F(Evaluation, MissingMandatoryPrerequisiteIsNotReportedAsInPlace) {
   // Nothing installs it yet; the exit code must still say it is missing.
   std::wstring exe = dir_ / L"setup.exe";

@@ -2,6 +2,7 @@
 
 #include "chainer/PrereqEvaluation.h"
 #include "chainer/win/InstallerMutex.h"
+#include "chainer/win/InterbootStore.h"
 #include "chainer/win/WindowsEnvironment.h"
 #include "chainer/win/WindowsEvaluationEnvironment.h"
 #include "detection/win/FileVersion.h"
@@ -90,6 +91,8 @@ bool Chainer::ReadConfiguration(IniDocument& document) {
 }
 
 int32_t Chainer::ProcessPrerequisites(PackageConfiguration& configuration) {
+  // The setups' return codes; the key goes at the end unless a restart is pending.
+  InterbootStore returnCodes;
   if (configuration.prerequisites.empty()) return 0;
   WindowsEvaluationEnvironment environment(locator_);
   PrereqEvaluation evaluation(configuration.prerequisites, environment);
