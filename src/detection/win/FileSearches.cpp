@@ -13,29 +13,6 @@ namespace cv {
 
 namespace {
 
-// File-system redirection off for the calling thread while it lives, when
-// the search asks for the native file system on 64-bit Windows. A 64-bit
-// process has no redirection: the call fails there and nothing is undone.
-class NativeFileSystemScope {
- public:
-  explicit NativeFileSystemScope(bool use64) {
-    if (!use64 || !Is64BitWindows()) return;
-    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-    auto disable = FindFunction<BOOL(WINAPI*)(PVOID*)>(kernel, "Wow64DisableWow64FsRedirection");
-    revert_ = FindFunction<BOOL(WINAPI*)(PVOID)>(kernel, "Wow64RevertWow64FsRedirection");
-    if (!disable || !revert_ || !disable(&old_)) revert_ = nullptr;
-  }
-  ~NativeFileSystemScope() {
-    if (revert_) revert_(old_);
-  }
-  NativeFileSystemScope(const NativeFileSystemScope&) = delete;
-  NativeFileSystemScope& operator=(const NativeFileSystemScope&) = delete;
-
- private:
-  BOOL(WINAPI* revert_)(PVOID) = nullptr;
-  PVOID old_ = nullptr;
-};
-
 bool IsDotEntry(const wchar_t* name) {
   return name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0));
 }
@@ -87,7 +64,7 @@ SearchOutcome SearchFileVersion(const std::wstring& text, bool use64) {
   } else {
     candidates.push_back(text);
   }
-  NativeFileSystemScope nativeFiles(use64);
+  FileSystemRedirectionOff nativeFiles(use64 && Is64BitWindows());
   for (const std::wstring& candidate : candidates) {
     FileSearchTarget target = SplitSearchDepth(candidate);
     std::wstring path = ExpandReferences(target.path, use64);
@@ -110,7 +87,7 @@ SearchOutcome SearchSubfolderNames(const std::wstring& text, bool use64) {
   std::wstring folder = EnsureTrailingBackslash(ExpandReferences(text, use64));
   std::vector<std::wstring> subfolders;
   {
-    NativeFileSystemScope nativeFiles(use64);
+    FileSystemRedirectionOff nativeFiles(use64 && Is64BitWindows());
     ListSubfolders(folder, subfolders);
   }
   for (const std::wstring& path : subfolders) outcome.foundTexts.push_back(GetFileName(path));

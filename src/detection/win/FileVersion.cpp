@@ -63,27 +63,12 @@ BOOL QueryVersionValue(const BYTE* resource, const wchar_t* subBlock, void** val
   return Version().query(resource, subBlock, value, length);
 }
 
-// Switches WOW64 file-system redirection off for the scope's lifetime.
-class RedirectionOff {
- public:
-  explicit RedirectionOff(bool wow64) : off_(wow64 && Wow64DisableWow64FsRedirection(&state_)) {}
-  ~RedirectionOff() {
-    if (off_) Wow64RevertWow64FsRedirection(state_);
-  }
-  RedirectionOff(const RedirectionOff&) = delete;
-  RedirectionOff& operator=(const RedirectionOff&) = delete;
-
- private:
-  PVOID state_ = nullptr;
-  bool off_;
-};
-
 // A temporary copy of a file; the copy is deleted with the object.
 class ShimClone {
  public:
   ShimClone(const std::wstring& source, bool wow64) : path_(CreateTempFile(L"shim_clone")) {
     if (path_.empty()) return;
-    RedirectionOff redirection(wow64);
+    FileSystemRedirectionOff redirection(wow64);
     copied_ = CopyFileW(source.c_str(), path_.c_str(), FALSE) != FALSE;
   }
   ~ShimClone() {

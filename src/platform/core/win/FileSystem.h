@@ -52,4 +52,22 @@ std::optional<size_t> CountFolderEntries(const std::wstring& folder);
 bool IsFolder(const std::wstring& path);
 bool GetEnvVar(const std::wstring& name, std::wstring& value);
 
+// Switches WOW64 file-system redirection off for the calling thread while the
+// scope lives, when asked to: a 32-bit program on 64-bit Windows then sees
+// the native system folder. Where there is no redirection (32-bit Windows, a
+// 64-bit program) the call fails and nothing is undone.
+class FileSystemRedirectionOff {
+ public:
+  explicit FileSystemRedirectionOff(bool off) : off_(off && Wow64DisableWow64FsRedirection(&state_)) {}
+  ~FileSystemRedirectionOff() {
+    if (off_) Wow64RevertWow64FsRedirection(state_);
+  }
+  FileSystemRedirectionOff(const FileSystemRedirectionOff&) = delete;
+  FileSystemRedirectionOff& operator=(const FileSystemRedirectionOff&) = delete;
+
+ private:
+  PVOID state_ = nullptr;
+  bool off_;
+};
+
 }  // namespace cv
