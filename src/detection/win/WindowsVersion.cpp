@@ -11,11 +11,6 @@ using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
 constexpr wchar_t kCurrentVersionPath[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion";
 constexpr wchar_t kProductOptionsPath[] = L"SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
 
-template <typename Function>
-Function FindKernel32Function(const char* name) {
-  return FindFunction<Function>(GetModuleHandleW(L"kernel32"), name);
-}
-
 // The release is read from the 64-bit view, where Windows keeps its own keys.
 std::optional<RegistryKey> OpenKey(HKEY root, const std::wstring& path) {
   Result<RegistryKey> key = RegistryKey::Open(root, path, RegistryView::k64);

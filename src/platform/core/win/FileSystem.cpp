@@ -83,8 +83,7 @@ std::wstring ComputeTempFolder(bool localSystem, GetTempPath2Function tempPath2,
 std::wstring GetTempFolder() {
   std::lock_guard<std::mutex> lock(gTempFolderLock);
   if (gTempFolder.empty()) {
-    static const auto tempPath2 =
-        FindFunction<GetTempPath2Function>(GetModuleHandleW(L"kernel32.dll"), "GetTempPath2W");
+    static const auto tempPath2 = FindKernel32Function<GetTempPath2Function>("GetTempPath2W");
     bool localSystem = IsLocalSystem();
     gTempFolder = ComputeTempFolder(localSystem, tempPath2, localSystem ? GetWindowsFolder() : std::wstring());
   }

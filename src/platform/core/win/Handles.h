@@ -46,6 +46,12 @@ Function FindFunction(HMODULE module, const char* name) {
   return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
 
+// An export of kernel32, which every process has loaded.
+template <typename Function>
+Function FindKernel32Function(const char* name) {
+  return FindFunction<Function>(GetModuleHandleW(L"kernel32.dll"), name);
+}
+
 // COM initialisation of the calling thread, undone only when it succeeded with S_OK.
 class ComScope {
  public:

@@ -13,7 +13,7 @@ namespace {
 // (Windows 8, or 7 and Vista with the DLL-directory update); elsewhere
 // LoadLibraryExW rejects them.
 bool SearchFlagsSupported() {
-  static const bool supported = FindFunction<FARPROC>(GetModuleHandleW(L"kernel32.dll"), "AddDllDirectory") != nullptr;
+  static const bool supported = FindKernel32Function<FARPROC>("AddDllDirectory") != nullptr;
   return supported;
 }
 
@@ -30,8 +30,7 @@ UniqueLibrary LoadSystemLibrary(const wchar_t* name) {
 
 bool RestrictDllSearchToSystemFolder() {
   using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-  auto restrict =
-      FindFunction<SetDefaultDllDirectoriesFunction>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
+  auto restrict = FindKernel32Function<SetDefaultDllDirectoriesFunction>("SetDefaultDllDirectories");
   return restrict && restrict(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
