@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/core/ExceptionHandling.h"
+#include "platform/core/win/CodePage.h"
 #include "platform/core/win/Logger.h"
 
 namespace cv {
@@ -15,9 +16,7 @@ constexpr int32_t kFailedRun = 1;
 
 void LogEscapedException(const char* what) {
   if (!LoggingEnabled()) return;
-  std::wstring text;
-  for (const char* c = what; *c; ++c) text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
-  WriteLine(L"Unhandled exception: " + text);
+  WriteLine(L"Unhandled exception: " + WideFromCodePage(what, CP_ACP));
 }
 
 }  // namespace

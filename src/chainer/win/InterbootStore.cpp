@@ -1,6 +1,7 @@
 #include "chainer/win/InterbootStore.h"
 
 #include "platform/core/Text.h"
+#include "platform/core/win/CodePage.h"
 #include "platform/core/win/Handles.h"
 
 namespace cv {
@@ -35,16 +36,10 @@ LSTATUS ReadText(HKEY key, const char* name, std::string& text) {
   return ERROR_MORE_DATA;
 }
 
-}  // namespace
+// Value names go to the 8-bit registry functions in the ANSI code page.
+std::string ValueName(const std::wstring& name) { return CodePageFromWide(name, CP_ACP); }
 
-std::string AnsiText(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<size_t>(size > 0 ? size : 0), '\0');
-  if (size > 0)
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), size, nullptr, nullptr);
-  return ansi;
-}
+}  // namespace
 
 InterbootStore::~InterbootStore() {
   if (deleteOnDestruction_) RegDeleteKeyExA(HKEY_CURRENT_USER, keyName_.c_str(), kView, 0);
@@ -62,7 +57,7 @@ DWORD InterbootStore::SetString(const std::wstring& name, const std::string& tex
                       nullptr, key.put(), nullptr) != ERROR_SUCCESS)
     return ERROR_SUCCESS;  // not reported: the value is simply missing
   // The characters only, without a terminating zero.
-  RegSetValueExA(key.get(), AnsiText(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
+  RegSetValueExA(key.get(), ValueName(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.data()),
                  static_cast<DWORD>(text.size()));
   return ERROR_SUCCESS;
 }
@@ -70,7 +65,7 @@ DWORD InterbootStore::SetString(const std::wstring& name, const std::string& tex
 DWORD InterbootStore::GetString(const std::wstring& name, std::string& text) const {
   UniqueKey key = OpenStoreKey(keyName_, KEY_QUERY_VALUE);
   if (!key) return ERROR_FILE_NOT_FOUND;
-  return static_cast<DWORD>(ReadText(key.get(), AnsiText(name).c_str(), text));
+  return static_cast<DWORD>(ReadText(key.get(), ValueName(name).c_str(), text));
 }
 
 DWORD InterbootStore::GetInt(const std::wstring& name, int32_t& value) const {
@@ -88,7 +83,7 @@ DWORD InterbootStore::GetInt(const std::wstring& name, int32_t& value) const {
 DWORD InterbootStore::DeleteValue(const std::wstring& name) {
   UniqueKey key = OpenStoreKey(keyName_, KEY_SET_VALUE);
   if (!key) return ERROR_FILE_NOT_FOUND;
-  return static_cast<DWORD>(RegDeleteValueA(key.get(), AnsiText(name).c_str()));
+  return static_cast<DWORD>(RegDeleteValueA(key.get(), ValueName(name).c_str()));
 }
 
 std::vector<std::pair<std::string, std::string>> InterbootStore::Values() const {

@@ -43,7 +43,4 @@ class InterbootStore {
   bool deleteOnDestruction_ = true;
 };
 
-// A value name as the 8-bit registry functions take it (the ANSI code page).
-std::string AnsiText(const std::wstring& text);
-
 }  // namespace cv

@@ -9,6 +9,7 @@
 #include "platform/core/Text.h"
 #include "platform/core/win/ExceptionPresenter.h"
 #include "platform/core/win/FileSystem.h"
+#include "platform/core/win/CodePage.h"
 #include "platform/core/win/SystemLibrary.h"
 #include "platform/core/win/WorkerThread.h"
 
@@ -217,14 +218,7 @@ CRITICAL_SECTION& TraceLock() {
   return lock;
 }
 
-std::wstring Widen(const char* text) {
-  int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-  if (length <= 1) return std::wstring();
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
-  wide.resize(static_cast<size_t>(length - 1));
-  return wide;
-}
+std::wstring Widen(const char* text) { return WideFromCodePage(text, CP_ACP); }
 
 std::vector<StackFrame> WalkStack(const SymbolLibrary& s, const CONTEXT& start, size_t maxFrames) {
   HANDLE process = GetCurrentProcess();

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/core/LogFormat.h"
+#include "platform/core/win/CodePage.h"
 #include "platform/core/win/Handles.h"
 #include "platform/core/win/LogFolders.h"
 
@@ -33,12 +34,7 @@ std::wstring CpuBrand() {
 #endif
   std::optional<std::string> brand = CpuBrandFromCpuid(highest, registers);
   if (!brand) return kUnknownCpu;
-  if (brand->empty()) return std::wstring();
-  int length = MultiByteToWideChar(CP_THREAD_ACP, 0, brand->data(), static_cast<int>(brand->size()), nullptr, 0);
-  std::wstring text(static_cast<size_t>(length > 0 ? length : 0), L'\0');
-  if (length > 0)
-    MultiByteToWideChar(CP_THREAD_ACP, 0, brand->data(), static_cast<int>(brand->size()), text.data(), length);
-  return text;
+  return WideFromCodePage(*brand, CP_THREAD_ACP);
 }
 
 void DebugOutput(const std::wstring& text) { OutputDebugStringW(text.c_str()); }
