@@ -7,7 +7,6 @@
 #include "detection/win/Language.h"
 #include "detection/win/WindowsVersion.h"
 #include "platform/core/Text.h"
-#include "platform/core/win/ProcessExecution.h"
 #include "platform/core/win/RegistryKey.h"
 #include "support/WinTestSupport.h"
 
@@ -19,28 +18,17 @@ namespace {
 const wchar_t kRuntimeProduct[] = L"{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F0011}";
 const wchar_t kRuntimeUpgradeCode[] = L"{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00BB}";
 
-uint32_t Msiexec(const std::wstring& arguments) {
-  cv::ProcessOutcome outcome = cv::RunProcessAndWait(L"", L"msiexec.exe " + arguments + L" /qn");
-  return outcome.Started() ? outcome.exitCode.value_or(0) : 0x10000 + outcome.startError;
-}
-
 // The machine as the test leaves it: the product and the key go again.
 class Evaluation : public ::testing::Test {
  protected:
   void TearDown() override {
-    Msiexec(std::wstring(L"/x ") + kRuntimeProduct);
+    cvtest::Msiexec(std::wstring(L"/x ") + kRuntimeProduct);
     cv::RegistryKey::DeleteTree(HKEY_CURRENT_USER, registryPath_, cv::RegistryView::k32);
   }
 
   std::wstring registryPath_ = L"Software\\CorvaneEvaluationTest-" + std::to_wstring(GetCurrentProcessId());
   ScratchFolder dir_;
 };
-
-std::wstring LogText(const std::wstring& path) {
-  std::string bytes = cvtest::ReadBytes(path);
-  if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0) return std::wstring();
-  return cv::WideFromUtf16Le(reinterpret_cast<const uint8_t*>(bytes.data()) + 2, bytes.size() - 2);
-}
 
 // Each line's time stamp made a fixed text, so the rest compares exactly.
 std::wstring WithoutTimes(const std::wstring& text) {
@@ -60,7 +48,7 @@ TEST_F(Evaluation, EverythingFoundOrNotApplicableEndsWithNothingToInstall) {
   ASSERT_TRUE(CreateDirectoryW((dir_ / L"tools\\x64").c_str(), nullptr));
   ASSERT_TRUE(CopyFileW(cvtest::BuiltProgram(L"version_product.exe").c_str(), (dir_ / L"tools\\x64\\tool.exe").c_str(),
                         FALSE));
-  ASSERT_EQ(Msiexec(L"/i \"" + cvtest::BuiltProgram(L"chain-runtime.msi") + L"\""), 0u);
+  ASSERT_EQ(cvtest::Msiexec(L"/i \"" + cvtest::BuiltProgram(L"chain-runtime.msi") + L"\""), 0u);
 
   std::wstring exe = dir_ / L"setup.exe";
   ASSERT_TRUE(CopyFileW(cvtest::BuiltProgram(L"cvpackagechainer.exe").c_str(), exe.c_str(), FALSE));
@@ -89,7 +77,7 @@ TEST_F(Evaluation, EverythingFoundOrNotApplicableEndsWithNothingToInstall) {
     ASSERT_EQ(cvtest::RunProgram(exe), 0);
 
     const std::wstring header = L"\r\n<< Corvane (x86) Log >>\r\n" + cv::OsLogLine() + L"\r\n";
-    std::wstring text = LogText(log);
+    std::wstring text = cvtest::ReadUtf16File(log);
     ASSERT_EQ(text.compare(0, header.size(), header), 0) << "got " << text.size() << " characters";
     std::wstring body = WithoutTimes(text.substr(text.find(L"\r\n\r\n", header.size()) + 4));
     EXPECT_EQ(body,

@@ -85,12 +85,6 @@ class Logging : public ::testing::Test {
     return RunCollectingDebugOutput(exe, debugOutput_);
   }
   bool DebugOutputHas(const std::wstring& text) const { return debugOutput_.find(text) != std::wstring::npos; }
-  // The log after its byte-order mark; empty when the file or the mark is missing.
-  static std::wstring LogText(const std::wstring& path) {
-    std::string bytes = cvtest::ReadBytes(path);
-    if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0) return std::wstring();
-    return cv::WideFromUtf16Le(reinterpret_cast<const uint8_t*>(bytes.data()) + 2, bytes.size() - 2);
-  }
   static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
   static std::wstring CommonLogsFolder() {
     wchar_t path[MAX_PATH] = {};
@@ -112,12 +106,12 @@ TEST_F(Logging, EachRunAppendsAHeaderBlockAndAFooter) {
   ASSERT_EQ(RunWithLogFile(exe, log), 0);
   EXPECT_TRUE(DebugOutputHas(L"Logger::SetLogFile( " + log + L" ) while OLD path is:\n"));
   EXPECT_TRUE(DebugOutputHas(L"LOGGER->Creating LOG file at:" + log + L"\r\n"));
-  std::wstring first = LogText(log);
+  std::wstring first = cvtest::ReadUtf16File(log);
   EXPECT_TRUE(std::regex_match(first, std::wregex(RunBlock()))) << "got " << first.size() << " characters";
 
   ASSERT_EQ(RunWithLogFile(exe, log), 0);
   EXPECT_TRUE(DebugOutputHas(L"LOGGER->Reusing LOG file at:" + log + L"\r\n"));
-  std::wstring both = LogText(log);
+  std::wstring both = cvtest::ReadUtf16File(log);
   EXPECT_EQ(both.substr(0, first.size()), first) << "the first run's text stays as it was";
   EXPECT_TRUE(std::regex_match(both, std::wregex(RunBlock() + RunBlock())));
   EXPECT_EQ(both.find(L'\xFEFF'), std::wstring::npos) << "a single byte-order mark, at the start";
@@ -134,7 +128,7 @@ TEST_F(Logging, UnwritableLogFileFallsBackToTheCommonLogsFolder) {
   ASSERT_EQ(RunWithLogFile(exe, unwritable), 0);
   EXPECT_TRUE(DebugOutputHas(L"LOGGER->failed to create LOG at:" + unwritable + L"\n"));
   EXPECT_TRUE(DebugOutputHas(L"LOGGER->Creating LOG file at:" + fallback + L"\r\n")) << "got " << debugOutput_.size();
-  std::wstring text = LogText(fallback);
+  std::wstring text = cvtest::ReadUtf16File(fallback);
   DeleteFileW(fallback.c_str());
   EXPECT_TRUE(std::regex_match(text, std::wregex(RunBlock()))) << "got " << text.size() << " characters";
   EXPECT_FALSE(Exists(dir_ / L"missing"));

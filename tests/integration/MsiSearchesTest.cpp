@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "platform/core/win/ProcessExecution.h"
 #include "support/SearchTestSupport.h"
 #include "support/WinTestSupport.h"
 
@@ -27,15 +26,10 @@ const wchar_t kAbsentComponent[] = L"{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C9}";
 
 std::wstring Package(const wchar_t* name) { return cvtest::BuiltProgram(std::wstring(name) + L".msi"); }
 
-uint32_t Msiexec(const std::wstring& arguments) {
-  ProcessOutcome outcome = RunProcessAndWait(L"", L"msiexec.exe " + arguments + L" /qn");
-  return outcome.Started() ? outcome.exitCode.value_or(0) : 0x10000 + outcome.startError;
-}
-
 // Removes the products at the end of the test, whatever happened in it.
 struct ProductsRemoved {
   ~ProductsRemoved() {
-    for (const wchar_t* product : {kOldProduct, kNewProduct}) Msiexec(std::wstring(L"/x ") + product);
+    for (const wchar_t* product : {kOldProduct, kNewProduct}) cvtest::Msiexec(std::wstring(L"/x ") + product);
   }
 };
 
@@ -51,8 +45,8 @@ std::vector<std::wstring> Sorted(std::vector<std::wstring> texts) {
 TEST(MsiSearches, ProductsRelatedProductsAndComponents) {
   ProductsRemoved removed;
   EXPECT_TRUE(RunSearch(Search(kMsiRelatedProductVersions, kUpgradeCode), false).foundTexts.empty());
-  ASSERT_EQ(Msiexec(L"/i \"" + Package(L"search-old") + L"\""), 0u);
-  ASSERT_EQ(Msiexec(L"/i \"" + Package(L"search-new") + L"\""), 0u);
+  ASSERT_EQ(cvtest::Msiexec(L"/i \"" + Package(L"search-old") + L"\""), 0u);
+  ASSERT_EQ(cvtest::Msiexec(L"/i \"" + Package(L"search-new") + L"\""), 0u);
 
   // Product versions by product code.
   EXPECT_EQ(RunSearch(Search(kMsiProductVersion, kOldProduct), false).foundTexts,
@@ -76,7 +70,7 @@ TEST(MsiSearches, ProductsRelatedProductsAndComponents) {
   EXPECT_FALSE(RunSearch(Search(kMsiComponentInstalled, L""), false).answer);
   EXPECT_TRUE(RunSearch(Search(kMsiComponentInstalled, L"{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C2}"), false).answer);
   // Removed again: no longer installed.
-  ASSERT_EQ(Msiexec(std::wstring(L"/x ") + kNewProduct), 0u);
+  ASSERT_EQ(cvtest::Msiexec(std::wstring(L"/x ") + kNewProduct), 0u);
   EXPECT_FALSE(RunSearch(Search(kMsiComponentInstalled, L"{6C1D0A52-3B0E-4E55-9C1B-5E0A7D3F00C2}"), false).answer);
   EXPECT_TRUE(RunSearch(Search(kMsiRelatedProductVersions, kUpgradeCode, L"", L"3"), false).foundTexts.size() < 2);
   // Wine forgets the whole upgrade code when one of its products is removed

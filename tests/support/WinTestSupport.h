@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "platform/core/PathText.h"
+#include "platform/core/Text.h"
 #include "platform/core/win/FileSystem.h"
 #include "platform/core/win/Handles.h"
+#include "platform/core/win/ProcessExecution.h"
 
 namespace cvtest {
 
@@ -62,6 +64,37 @@ inline std::string Utf16Le(const std::wstring& text, bool bom = true) {
 }
 
 inline bool WriteUtf16File(const std::wstring& path, const std::wstring& text) { return WriteBytes(path, Utf16Le(text)); }
+
+// The UTF-16LE text of a file after its byte-order mark; empty when the file
+// or the mark is missing (a log file, say).
+inline std::wstring ReadUtf16File(const std::wstring& path) {
+  std::string bytes = ReadBytes(path);
+  if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0) return std::wstring();
+  return cv::WideFromUtf16Le(reinterpret_cast<const uint8_t*>(bytes.data()) + 2, bytes.size() - 2);
+}
+
+// Makes folder the current one while the scope lives.
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const std::wstring& folder) {
+    wchar_t old[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, old);
+    old_ = old;
+    SetCurrentDirectoryW(folder.c_str());
+  }
+  ~CurrentFolder() { SetCurrentDirectoryW(old_.c_str()); }
+  CurrentFolder(const CurrentFolder&) = delete;
+  CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+ private:
+  std::wstring old_;
+};
+
+// Wine's msiexec, quiet: its exit code, or 0x10000 plus the start error.
+inline uint32_t Msiexec(const std::wstring& arguments) {
+  cv::ProcessOutcome outcome = cv::RunProcessAndWait(L"", L"msiexec.exe " + arguments + L" /qn");
+  return outcome.Started() ? outcome.exitCode.value_or(0) : 0x10000 + outcome.startError;
+}
 
 inline std::wstring FolderOfThisProgram() { return cv::GetParentFolder(cv::GetModulePath()); }
 

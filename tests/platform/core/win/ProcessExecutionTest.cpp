@@ -144,11 +144,11 @@ TEST_F(ProcessExecution, ShellOpenAndWaitRunsASetupAtADriveRootInThatRoot) {
   std::wstring setup = root + L"cvtest-root-setup-" + std::to_wstring(GetCurrentProcessId()) + L".exe";
   ASSERT_TRUE(CopyFileW(Helper().c_str(), setup.c_str(), FALSE));
   std::wstring record = dir_ / L"record.txt";
-  wchar_t previous[MAX_PATH] = {};
-  GetCurrentDirectoryW(MAX_PATH, previous);
-  ASSERT_TRUE(SetCurrentDirectoryW(dir_.Path().c_str()));
-  ProcessOutcome outcome = ShellOpenAndWait(setup, L"0 --record " + Quoted(record), true);
-  SetCurrentDirectoryW(previous);
+  ProcessOutcome outcome;
+  {
+    cvtest::CurrentFolder current(dir_.Path());
+    outcome = ShellOpenAndWait(setup, L"0 --record " + Quoted(record), true);
+  }
   DeleteFileW(setup.c_str());
   EXPECT_EQ(outcome.exitCode, 0u);
   EXPECT_TRUE(EqualsIgnoreAsciiCase(ReadRecord(record)[L"folder"], root)) << ReadRecord(record)[L"folder"];

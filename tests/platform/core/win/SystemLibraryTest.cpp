@@ -9,31 +9,12 @@
 
 using namespace cv;
 
-namespace {
-
-// Restores the current folder when the test ends.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const std::wstring& folder) {
-    wchar_t old[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, old);
-    old_ = old;
-    SetCurrentDirectoryW(folder.c_str());
-  }
-  ~CurrentFolder() { SetCurrentDirectoryW(old_.c_str()); }
-
- private:
-  std::wstring old_;
-};
-
-}  // namespace
-
 TEST(SystemLibrary, PlantedLibraryIsNotLoaded) {
   cvtest::ScratchFolder dir;
   std::wstring system = EnsureTrailingBackslash(GetSystemFolder());
   // A real library under a name the system folder does not hold.
   ASSERT_TRUE(CopyFileW((system + L"version.dll").c_str(), (dir / L"cvplanted.dll").c_str(), FALSE));
-  CurrentFolder current(dir.Path());
+  cvtest::CurrentFolder current(dir.Path());
 
   // First: a library loaded already is found by its name alone.
   EXPECT_FALSE(LoadSystemLibrary(L"cvplanted.dll"));
