@@ -5,12 +5,10 @@
 # under build/layers/ holds links to the folders it may see.
 set(layer_root ${CMAKE_BINARY_DIR}/layers)
 
-# cv_subsystem(NAME [DEPENDS sub...] [SEES folder...] [LIBS lib...]): NAME is
-# the folder under src/ and the library cv_NAME; SEES names header-only
-# folders (the resource identifiers). Native builds take only the portable
-# sources.
+# cv_subsystem(NAME [DEPENDS sub...] [LIBS lib...]): NAME is the folder under
+# src/ and the library cv_NAME. Native builds take only the portable sources.
 function(cv_subsystem name)
-  cmake_parse_arguments(arg "" "" "DEPENDS;SEES;LIBS" ${ARGN})
+  cmake_parse_arguments(arg "" "" "DEPENDS;LIBS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/${name}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "/WinMain\\.cpp$")
   if(NOT WIN32)
@@ -20,7 +18,7 @@ function(cv_subsystem name)
   file(REMOVE_RECURSE ${root})
   file(MAKE_DIRECTORY ${root})
   file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${name} ${root}/${name} SYMBOLIC)
-  foreach(dependency ${arg_DEPENDS} ${arg_SEES})
+  foreach(dependency ${arg_DEPENDS})
     file(CREATE_LINK ${CMAKE_SOURCE_DIR}/src/${dependency} ${root}/${dependency} SYMBOLIC)
   endforeach()
   add_library(cv_${name} STATIC ${sources})
@@ -39,7 +37,7 @@ cv_subsystem(platform LIBS ${platform_libs})
 cv_subsystem(detection DEPENDS platform)
 cv_subsystem(install DEPENDS platform detection)
 cv_subsystem(cleanup DEPENDS platform)
-cv_subsystem(chainer DEPENDS platform detection install cleanup SEES resources)
+cv_subsystem(chainer DEPENDS platform detection install cleanup)
 
 # Everything the program is made of; tests and tools link this.
 add_library(cv_all INTERFACE)

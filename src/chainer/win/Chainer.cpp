@@ -5,7 +5,6 @@
 #include "chainer/win/InterbootStore.h"
 #include "chainer/win/WindowsEnvironment.h"
 #include "chainer/win/WindowsEvaluationEnvironment.h"
-#include "detection/win/FileVersion.h"
 #include "detection/win/WindowsVersion.h"
 #include "platform/core/PathText.h"
 #include "platform/core/Text.h"
@@ -13,7 +12,6 @@
 #include "platform/core/win/Handles.h"
 #include "platform/core/win/Logger.h"
 #include "platform/core/win/WorkerThread.h"
-#include "resources/resource.h"
 
 namespace cv {
 
@@ -56,10 +54,7 @@ void Chainer::Run() {
   locator_.Configure(exePath_, configuration.ResolveExtractionFolder());
 
   // The status window shows "Preparing..." here when not silent; then it
-  // takes its title, "<product> Setup".
-  std::wstring productName;
-  ReadProductName(exePath_, productName);
-  windowTitle_ = FillTextTemplate(LoadResourceText(IDS_SETUP_TITLE), {productName});
+  // takes its title, "<product> Setup" (FillTextTemplate of IDS_SETUP_TITLE).
 
   // "C:" alone would name the drive's current folder, not its root.
   SetCurrentDirectoryW(EnsureTrailingBackslash(exeFolder_).c_str());

@@ -38,7 +38,6 @@ class Chainer {
   std::wstring exePath_;
   std::wstring iniPath_;
   std::wstring exeFolder_;
-  std::wstring windowTitle_;
 };
 
 }  // namespace cv
