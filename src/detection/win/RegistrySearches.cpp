@@ -11,20 +11,8 @@ namespace cv {
 
 namespace {
 
-HKEY RootKey(RegistryRoot root) {
-  switch (root) {
-    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
-    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegistryRoot::CurrentConfig: return HKEY_CURRENT_CONFIG;
-    case RegistryRoot::Users: return HKEY_USERS;
-    case RegistryRoot::None: break;
-  }
-  return nullptr;
-}
-
 Result<RegistryKey> OpenKey(const RegistrySearchPath& path, RegistryView view) {
-  HKEY root = RootKey(path.root);
+  HKEY root = RegistryRootKey(path.root);
   if (!root) return Failure{ERROR_FILE_NOT_FOUND};
   return RegistryKey::Open(root, path.key, view, KEY_READ);
 }

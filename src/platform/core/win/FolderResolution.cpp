@@ -147,8 +147,10 @@ std::wstring ExpandReferences(const std::wstring& text, bool use64) {
   return ExpandReferences(text, use64, resolver);
 }
 
-HKEY RegistryRootFromPath(const std::wstring& path) {
-  switch (ParseRegistryRoot(path)) {
+HKEY RegistryRootFromPath(const std::wstring& path) { return RegistryRootKey(ParseRegistryRoot(path)); }
+
+HKEY RegistryRootKey(RegistryRoot root) {
+  switch (root) {
     case RegistryRoot::None: return nullptr;
     case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
     case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/core/ReferenceExpansion.h"
 #include "platform/core/win/Handles.h"
 #include "platform/core/win/RegistryKey.h"
 
@@ -23,6 +24,8 @@ std::wstring ExpandReferences(const std::wstring& text, bool use64);
 // The predefined root key named at the start of a registry path; null when
 // the path holds no backslash.
 HKEY RegistryRootFromPath(const std::wstring& path);
+// The predefined key of a root name; null for none.
+HKEY RegistryRootKey(RegistryRoot root);
 
 // Text values without their trailing NULs (not expanded), REG_DWORD in
 // decimal; nothing for other types or when the value cannot be read.
